@@ -53,6 +53,8 @@ class File {
   bool isOpen() const;
 
   std::string name() const;  // the table's name as the store reports it: its file name
+  // Uses the file at `path` instead of fileName() in the working directory (before open/create).
+  void setPath(std::string path);
   const TableDef& def() const { return def_; }
 
   // Driver options such as "Recover=10" or "QUICKSCAN=on" are accepted; they need no action
@@ -89,9 +91,10 @@ class File {
   void setBusyTimeout(std::chrono::milliseconds t);
   std::chrono::milliseconds busyTimeout() const { return busy_; }
 
+  struct Impl;  // the open state; defined in file.cpp
+
  private:
   friend class Transaction;
-  struct Impl;
   const TableDef& def_;
   unsigned char* buffer_;
   std::chrono::milliseconds busy_{5000};
