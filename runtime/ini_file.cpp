@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "runtime/codepage.h"
 
@@ -188,15 +190,25 @@ std::mutex& mutexFor(const std::string& path) {
   return *slot;
 }
 
-// Holds the advisory lock that serialises writers of other processes, as long as it lives.
-// Without support for it in the file system, only the in-process mutex serialises.
+// Holds the advisory lock that serialises writers of other processes, as long as it lives. A
+// writer waits at most kLockWait for it and then gives up (the change fails: never a hang).
+// Where the file system does not support the lock, only the in-process mutex serialises.
 class DirectoryLock {
  public:
+  static constexpr std::chrono::milliseconds kLockWait{5000};
+
   explicit DirectoryLock(const std::string& path)
       : fd_(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ >= 0) {
-      while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    if (fd_ < 0) return;  // no directory: the write will fail on its own
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    for (;;) {
+      if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+      if (errno != EWOULDBLOCK && errno != EINTR) return;  // unsupported: go on without it
+      if (std::chrono::steady_clock::now() >= deadline) {
+        timedOut_ = true;
+        return;
       }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   }
   ~DirectoryLock() {
@@ -205,8 +217,11 @@ class DirectoryLock {
   DirectoryLock(const DirectoryLock&) = delete;
   DirectoryLock& operator=(const DirectoryLock&) = delete;
 
+  bool timedOut() const { return timedOut_; }
+
  private:
   int fd_;
+  bool timedOut_ = false;
 };
 
 bool hasBreak(std::string_view s) {
@@ -218,6 +233,7 @@ template <typename Change>
 bool modify(const std::string& path, Change change) {
   std::lock_guard<std::mutex> lock(mutexFor(path));
   DirectoryLock dirLock(path);
+  if (dirLock.timedOut()) return false;
   const std::optional<std::string> text = readFile(path);
   if (!text) return false;
   Document doc = parse(*text);

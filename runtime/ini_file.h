@@ -13,7 +13,8 @@
 // crash never leaves it half written; a temporary file left by a crash is ignored by readers and
 // replaced by the next change. Changes to one file are serialised within the process (one mutex
 // per file, whatever spelling of its path is used) and, where the file system allows it, between
-// processes (an advisory lock on the directory). A file written with CR LF line breaks keeps them.
+// processes (an advisory lock on the directory, awaited at most 5 seconds, after which the change
+// fails). A file written with CR LF line breaks keeps them.
 //
 // Errors are reported, never thrown: a missing or unreadable file reads as empty; a change
 // returns false when the file cannot be read or written (it is then left as it was) or when a

@@ -1,6 +1,8 @@
 #include "runtime/ini_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,6 +188,20 @@ TEST_F(IniFileTest, ReportsIoErrors) {
   EXPECT_TRUE(aDirectory.sections().empty());
   EXPECT_FALSE(aDirectory.set("Main", "X", "1"));
   EXPECT_TRUE(fs::is_directory(dir_ / "adir"));
+}
+
+TEST_F(IniFileTest, WriterBlockedByAnotherProcessGivesUp) {
+  write(path(), "[Main]\nXPos=10\n");
+  // Another writer holding the directory lock (as a hung process would).
+  const int fd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  IniFile ini(path());
+  EXPECT_FALSE(ini.set("Main", "XPos", "11"));
+  EXPECT_EQ(ini.get("Main", "XPos"), "10");  // reading never waits
+  ::close(fd);
+  EXPECT_TRUE(ini.set("Main", "XPos", "11"));
+  EXPECT_EQ(read(path()), "[Main]\nXPos=11\n");
 }
 
 TEST_F(IniFileTest, StaleTemporaryFileDoesNotMatter) {
