@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "runtime/date.h"
@@ -325,6 +326,42 @@ TEST(Picture, TwoDigitYearsFollowTheCurrentYear) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(expandTwoDigitYear(c.yy, c.currentYear), c.year) << c.yy << " in " << c.currentYear;
+  }
+}
+
+TEST(Picture, ArbitraryTypingIsReadConsistentlyOrRefusedWithAReason) {
+  // Whatever is typed, an accepted value shows and reads back as itself, and a refusal names
+  // one of the known reasons.
+  std::mt19937 random(20121);
+  const std::string alphabet = "0123456789012345,.-+ /a#";
+  const Picture numbers[] = {pic("@n-10.2"), pic("@n_4B"), pic("@n07"), pic("@n5"),
+                             pic("@n-10.0")};
+  const Picture date = pic("@d6B");
+  for (int round = 0; round < 20000; ++round) {
+    std::string typed;
+    const int length = static_cast<int>(random() % 12);
+    for (int i = 0; i < length; ++i) typed.push_back(alphabet[random() % alphabet.size()]);
+    for (const Picture& p : numbers) {
+      const Deformatted d = deformat(p, typed);
+      if (!d.ok) {
+        EXPECT_TRUE(d.error == kInvalidNumber || d.error == kNumberTooLarge ||
+                    d.error == kNegativeNotAllowed)
+            << p.text() << " '" << typed << "': " << d.error;
+        continue;
+      }
+      ASSERT_FALSE(d.number.overflowed());
+      EXPECT_TRUE(p.acceptsNegative() || !d.number.isNegative()) << typed;
+      const Deformatted again = deformat(p, p.format(d.number));
+      ASSERT_TRUE(again.ok) << p.text() << " '" << typed << "'";
+      EXPECT_EQ(again.number, d.number) << p.text() << " '" << typed << "'";
+    }
+    const Deformatted d = deformat(date, typed);
+    if (d.ok) {
+      EXPECT_TRUE(d.date == 0 || isValidDate(d.date)) << typed;
+      EXPECT_EQ(deformat(date, date.formatDate(d.date)).date, d.date) << typed;
+    } else {
+      EXPECT_EQ(d.error, kInvalidDate) << typed;
+    }
   }
 }
 
