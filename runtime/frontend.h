@@ -84,6 +84,18 @@ struct ControlView {
 
   // DROP COMBO without a drop list: only its drop button shows
   bool drop_button_only = false;
+
+  // CHECK: ticked.
+  bool checked = false;
+  // INS: typing inserts rather than overwrites.
+  bool insert_mode = false;
+  // The user's last text for this control was refused (e.g. letters in a numeric entry); the
+  // reason is in the status bar. Cleared when the text is accepted or redisplayed.
+  bool refused = false;
+  // Keys that the runtime turns into EVENT_AlertKey for this control (its own alert keys; the
+  // window's are in WindowView::alert_keys). A front end reports these keys with input::key even
+  // when it would otherwise handle them itself (e.g. Left/Right in an entry).
+  std::vector<int> alert_keys;
 };
 
 struct MenuEntryView {
@@ -114,6 +126,9 @@ struct WindowView {
   std::vector<ControlView> controls;
   int focus = 0;            // control that has the focus, 0 = none
   bool takes_input = true;  // false while a procedure called on this thread has a window open
+                            // or the thread waits for a message-box answer
+  std::vector<int> alert_keys;  // the window's own alert keys
+  std::uint64_t beeps = 0;   // grows each time the runtime refuses input (a front end may beep)
   std::uint64_t revision = 0;  // grows with every change of the model
 };
 
@@ -144,7 +159,9 @@ class FrontEnd {
 std::optional<WindowView> viewOf(WindowId);
 std::vector<WindowId> openWindows();
 
-// Raw input from a front end, queued in order to the thread that owns the window.
+// Raw input from a front end, queued in order to the thread that owns the window. Input for a
+// window that does not take input (see WindowView::takes_input) is dropped. A feq of 0 in
+// `key` and `character` means the control that has the focus.
 namespace input {
 void key(WindowId, int feq, int keycode);                 // key code with Shift/Ctrl/Alt added
 void character(WindowId, int feq, const std::string& ch); // one typed character (Windows-1252)
@@ -160,6 +177,7 @@ void moved(WindowId, const Rect&);                        // the user moved or r
 void maximize(WindowId);
 void iconize(WindowId);
 void answerMessage(std::uint64_t box_id, int button);
+void dropDown(WindowId, int feq);                         // the drop button of a combo was pressed
 }  // namespace input
 
 }  // namespace rt
