@@ -2,10 +2,13 @@
 // Helpers of the Qt front-end tests: the offscreen QApplication, an input sink that records
 // what the widgets report, event-loop waiting, and a small builder of window snapshots.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,17 +18,32 @@
 
 namespace uiqt::test {
 
+inline std::unique_ptr<QApplication>& appSlot() {
+  static std::unique_ptr<QApplication> instance;
+  return instance;
+}
+
+// The offscreen application, created on first use.
 inline QApplication& app() {
   static int argc = 1;
   static char name[] = "qt_test";
   static char* argv[] = {name, nullptr};
-  static QApplication* instance = [] {
+  auto& slot = appSlot();
+  if (!slot) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication a(argc, argv);
-    return &a;
-  }();
-  return *instance;
+    slot = std::make_unique<QApplication>(argc, argv);
+  }
+  return *slot;
 }
+
+// Ends the application after the last test, before the process's static objects go (Qt's own
+// clean-up must run while they still exist).
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { appSlot().reset(); }
+};
+inline ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);  // owned by GoogleTest
 
 // Processes events until `done` holds; false if it never did within `limit_ms`.
 inline bool waitUntil(const std::function<bool()>& done, int limit_ms = 5000) {
