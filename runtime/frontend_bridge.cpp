@@ -154,6 +154,7 @@ void answerMessage(std::uint64_t box_id, int button) {
   if (t == R.threads.end() || t->second->box != box_id) return;
   t->second->box_answer = button;
   t->second->box_answered = true;
+  t->second->wait = ThreadRecord::Wait::None;  // busy from now on, for idle tracking
   t->second->cv.notify_all();
 }
 
