@@ -9,7 +9,9 @@
 //   Question (1), Confirm (4)     Yes/No, Yes the default, warning icon; 0 for Yes, else 4
 //   Notice (5)                    OK, information icon; result 5
 //   Fatal (3), ProgramError (2)   "  Press OK to end this application" appended, shown as a
-//   and any other value           notice, then the program ends; result 3 if it does not
+//   and any other value           notice, then the program ends (on a program thread the
+//                                 runtime unwinds it and Throw does not return; with a
+//                                 presenter that lets it return, the result is 3)
 // An identifier missing from the table is shown as a notice naming the identifier (result 5).
 //
 // Placeholders, each replaced in one left-to-right pass, longer names before the shorter names

@@ -1,21 +1,32 @@
 #include "framework/message_presenter.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include "runtime/message_box.h"
+#include "runtime/program.h"
+#include "runtime/threads.h"
+#include "runtime/vocabulary.h"
 
 namespace fw {
 namespace {
 
-// Interim presenter until the runtime's message boxes are linked in.
+static_assert(Button_OK == rt::BUTTON_OK && Button_Yes == rt::BUTTON_YES &&
+                  Button_No == rt::BUTTON_NO && Button_Cancel == rt::BUTTON_CANCEL,
+              "message-box buttons must keep the runtime's values");
+
 class RuntimePresenter final : public MessagePresenter {
  public:
-  int show(std::string_view text, std::string_view caption, MessageIcon, int,
+  int show(std::string_view text, std::string_view caption, MessageIcon icon, int buttons,
            int default_button) override {
-    std::fprintf(stderr, "%s: %s\n", std::string(caption).c_str(), std::string(text).c_str());
-    return default_button;
+    const char* icon_name =
+        icon == MessageIcon::Warning ? rt::ICON_Exclamation : rt::ICON_Asterisk;
+    return rt::message(text, caption, icon_name, buttons, default_button);
   }
-  void endProgram(int exit_code) override { std::exit(exit_code); }
+
+  // On a program thread the runtime unwinds every thread and does not come back here; from any
+  // other thread it is asked to stop the program and this returns.
+  void endProgram(int exit_code) override {
+    if (rt::threadNumber() != 0) rt::halt(exit_code);
+    rt::stopProgram(exit_code);
+  }
 };
 
 }  // namespace
