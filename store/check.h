@@ -1,7 +1,8 @@
 // Soundness check of a table file, for tools and tests: SQLite's integrity check of the whole file
 // (pages, every index against its table), and every record against its declaration (its size,
 // and each stored key value equal to the key computed afresh from the record). Reads the file
-// read-only through its own connection; may be called from any thread.
+// through its own connection (rolling back first what an interrupted writer left half done);
+// may be called from any thread.
 #pragma once
 
 #include <string>
