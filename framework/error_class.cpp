@@ -58,6 +58,8 @@ std::string lineBreaks(std::string_view text) {
   return out;
 }
 
+ErrorStatusClass::ErrorStatusClass(ErrorClass& errors) { errors.AttachThreadStatus(*this); }
+
 ErrorStatusClass::~ErrorStatusClass() {
   if (owner_ != nullptr) owner_->detach(*this);
 }

@@ -29,8 +29,10 @@
 // Threads: every operation may be called from any thread. The message table is shared; the
 // placeholder values, the procedure-name stack, the current error and the previous identifier
 // belong to the calling thread (its ErrorStatusClass), so threads never see each other's
-// values. Messages of different threads are shown one at a time, never interleaved; a thread
-// waiting for its turn does not stop other threads from setting values.
+// values. Messages of different threads are shown one at a time, never interleaved: a thread
+// that raises a message while another thread's message is on screen waits until that one is
+// answered (it waits inside the error manager, not in a runtime wait); waiting does not stop
+// other threads from setting values.
 
 #include <cstdint>
 #include <memory>
@@ -56,6 +58,8 @@ class ErrorClass;
 class ErrorStatusClass {
  public:
   ErrorStatusClass() = default;
+  // Constructs the state and attaches it to `errors` for the constructing thread.
+  explicit ErrorStatusClass(ErrorClass& errors);
   ~ErrorStatusClass();
   ErrorStatusClass(const ErrorStatusClass&) = delete;
   ErrorStatusClass& operator=(const ErrorStatusClass&) = delete;
@@ -125,6 +129,12 @@ class ErrorClass {
   // The failed operation's runtime error number and English text, and the record store's own
   // code and text (used for numbers 90 and 100).
   void SetErrors(int code, std::string_view text, int store_code, std::string_view store_text);
+  // The same from a result that carries `code`, `text`, `store_code` and `store_text` (the
+  // record store's status).
+  template <class Status>
+  void SetErrors(const Status& status) {
+    SetErrors(status.code, status.text, status.store_code, status.store_text);
+  }
 
   // Raises a message and returns the result of its severity (see above).
   int Throw(std::uint16_t id);

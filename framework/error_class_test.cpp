@@ -134,6 +134,19 @@ TEST(ErrorClass, PlaceholdersAreFilledLongestNameFirst) {
   }
 }
 
+TEST(ErrorClass, ErrorsCanComeFromAStatusResult) {
+  struct Status {
+    int code;
+    std::string text;
+    int store_code;
+    std::string store_text;
+  };
+  Fixture f;
+  f.errors.SetErrors(Status{90, "File system error", 28, "No space left on device"});
+  EXPECT_EQ(f.shownText("%ErrorCode: %ErrorText / %Error / %FileErrorCode %FileError"),
+            "90: No space left on device (28) / File system error / 28 No space left on device");
+}
+
 TEST(ErrorClass, ValuesAreNeverSearchedForPlaceholders) {
   Fixture f;
   f.errors.SetFile("A%KeyB");
@@ -431,9 +444,9 @@ TEST(ErrorClass, ThreadWithoutAttachedStatusStillHasItsOwnValues) {
 TEST(ErrorClass, StatusDestroyedWithItsThreadIsDetached) {
   Fixture f;
   std::thread([&] {
-    ErrorStatusClass status;
-    f.errors.AttachThreadStatus(status);
+    ErrorStatusClass status(f.errors);
     f.errors.SetFile("GONE");
+    EXPECT_EQ(f.shownText("[%File]"), "[GONE]");
   }).join();
   // A new thread does not find the destroyed state.
   std::string seen;
