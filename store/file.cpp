@@ -144,7 +144,7 @@ Status File::open(int) {
   m.file_stmts.resize(kFileQueries);
   m.seq_key = -1;
   m.at = Impl::At::BeforeFirst;
-  m.has_current = false;
+  m.cur.has = false;
   return {};
 }
 
@@ -175,7 +175,7 @@ Status File::close() {
   m.session->release(m.path);
   m.session.reset();
   m.db = nullptr;
-  m.has_current = false;
+  m.cur.has = false;
   m.seq_key = -1;
   if (!m.path_set) m.path.clear();
   return {};
@@ -183,8 +183,9 @@ Status File::close() {
 
 // ----- statements -----
 
-static std::string keyQuerySql(const TableDef& def, const std::string& table, const std::string& cols, int q, int key) {
+static std::string keyQuerySql(const TableDef& def, const std::string& table, int q, int key) {
   const std::string k = "k" + std::to_string(key);
+  const std::string cols = "id, version, data, " + k;
   const bool dup = def.keys[key].dup;
   const std::string asc = dup ? " ORDER BY " + k + ", id" : " ORDER BY " + k;
   const std::string desc = dup ? " ORDER BY " + k + " DESC, id DESC" : " ORDER BY " + k + " DESC";
@@ -229,7 +230,7 @@ namespace {
 Status getKeyStmt(const TableDef& def, File::Impl& m, int q, int key, sqlite3_stmt*& out) {
   Stmt& slot = m.key_stmts[static_cast<size_t>(q) * def.keys.size() + key];
   if (!slot) {
-    Status s = prepare(m.db, keyQuerySql(def, m.table, m.columns, q, key), slot);
+    Status s = prepare(m.db, keyQuerySql(def, m.table, q, key), slot);
     if (!s.ok()) return s;
   }
   out = slot.get();
@@ -263,20 +264,23 @@ Status rowToRecord(const TableDef& def, sqlite3_stmt* st, unsigned char* dest) {
   return {};
 }
 
-std::string encodePosition(sqlite3_int64 id, const std::vector<std::string>& keys, const std::vector<bool>& in_key) {
+std::string encodePosition(const File::Impl::Current& c) {
   std::string p;
   p.push_back(kPositionMark);
-  putBigEndian64(p, id);
-  for (size_t i = 0; i < keys.size(); ++i) {
-    if (!in_key[i]) {
+  putBigEndian64(p, c.id);
+  const size_t n = c.keys.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (!c.known[i]) {
+      p.push_back(2);  // not read with the record: found again by the record's id
+    } else if (!c.in_key[i]) {
       p.push_back(0);
-    } else if (p.size() + 3 + keys[i].size() + (keys.size() - i - 1) > kMaxPosition) {
-      p.push_back(2);  // too long to keep: found again by the record's id
+    } else if (p.size() + 3 + c.keys[i].size() + (n - i - 1) > kMaxPosition) {
+      p.push_back(2);  // too long to keep
     } else {
       p.push_back(1);
-      p.push_back(static_cast<char>(keys[i].size() >> 8));
-      p.push_back(static_cast<char>(keys[i].size() & 0xFF));
-      p += keys[i];
+      p.push_back(static_cast<char>(c.keys[i].size() >> 8));
+      p.push_back(static_cast<char>(c.keys[i].size() & 0xFF));
+      p += c.keys[i];
     }
   }
   return p;
@@ -322,23 +326,28 @@ void bindKey(sqlite3_stmt* st, int index, const std::string& k, bool in_key) {
 
 }  // namespace
 
-// Takes the row under `st` as the current record: its bytes into the buffer, its identity and keys.
-static Status takeRow(const TableDef& def, File::Impl& m, sqlite3_stmt* st, unsigned char* buffer) {
+// Takes the row under `st` as the current record: its bytes into the buffer, its identity and
+// keys. The row holds every key's column (only_key < 0) or only that of `only_key`.
+static Status takeRow(const TableDef& def, File::Impl& m, sqlite3_stmt* st, unsigned char* buffer, int only_key) {
   Status s = rowToRecord(def, st, buffer);
   if (!s.ok()) return s;
-  m.has_current = true;
-  m.cur_id = sqlite3_column_int64(st, 0);
-  m.cur_version = sqlite3_column_int64(st, 1);
+  File::Impl::Current& c = m.cur;
+  c.has = true;
+  c.id = sqlite3_column_int64(st, 0);
+  c.version = sqlite3_column_int64(st, 1);
   const size_t n = def.keys.size();
-  m.cur_keys.resize(n);
-  m.cur_in_key.resize(n);
+  c.keys.resize(n);
+  c.in_key.resize(n);
+  c.known.assign(n, only_key < 0);
   for (size_t i = 0; i < n; ++i) {
-    const int col = static_cast<int>(3 + i);
-    m.cur_in_key[i] = sqlite3_column_type(st, col) != SQLITE_NULL;
-    if (m.cur_in_key[i])
-      m.cur_keys[i].assign(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
+    if (only_key >= 0 && static_cast<int>(i) != only_key) continue;
+    const int col = only_key >= 0 ? 3 : static_cast<int>(3 + i);
+    c.known[i] = true;
+    c.in_key[i] = sqlite3_column_type(st, col) != SQLITE_NULL;
+    if (c.in_key[i])
+      c.keys[i].assign(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
     else
-      m.cur_keys[i].clear();
+      c.keys[i].clear();
   }
   return {};
 }
@@ -399,14 +408,14 @@ Status File::readPage(int n, bool forward, std::vector<PageRow>& rows) {
   sqlite3_bind_int(st, 3, n);
   int rc;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-    if (!(s = takeRow(def_, m, st, buffer_)).ok()) return s;
+    if (!(s = takeRow(def_, m, st, buffer_, m.seq_key)).ok()) return s;
     PageRow row;
     row.record.assign(reinterpret_cast<const char*>(buffer_), def_.record_size);
-    row.position = encodePosition(m.cur_id, m.cur_keys, m.cur_in_key);
+    row.position = encodePosition(m.cur);
     rows.push_back(std::move(row));
     m.at = At::Record;
-    m.at_k = m.cur_keys[m.seq_key];
-    m.at_id = m.cur_id;
+    m.at_k = m.cur.keys[m.seq_key];
+    m.at_id = m.cur.id;
   }
   if (rc != SQLITE_DONE) return sqliteStatus(m.db, rc, name());
   return {};
@@ -449,13 +458,13 @@ Status File::fetch(int key) {
   int rc = sqlite3_step(st);
   if (rc == SQLITE_DONE) return Status::error(RecordNotFound, name());
   if (rc != SQLITE_ROW) return sqliteStatus(m.db, rc, name());
-  return takeRow(def_, m, st, buffer_);
+  return takeRow(def_, m, st, buffer_, key);
 }
 
 std::string File::position() const {
   const Impl& m = *impl_;
-  if (!m.has_current) return {};
-  return encodePosition(m.cur_id, m.cur_keys, m.cur_in_key);
+  if (!m.cur.has) return {};
+  return encodePosition(m.cur);
 }
 
 Status File::reget(const std::string& position) {
@@ -475,7 +484,7 @@ Status File::reget(const std::string& position) {
   int rc = sqlite3_step(st);
   if (rc == SQLITE_DONE) return Status::error(RecordNotFound, name());
   if (rc != SQLITE_ROW) return sqliteStatus(m.db, rc, name());
-  return takeRow(def_, m, st, buffer_);
+  return takeRow(def_, m, st, buffer_, -1);
 }
 
 Status File::resetTo(int key, const std::string& position) {
@@ -622,18 +631,19 @@ Status File::add() {
   for (size_t i = 0; i < def_.keys.size(); ++i) bindKey(st, static_cast<int>(i + 2), m.new_keys[i], m.new_in_key[i]);
   int rc = sqlite3_step(st);
   if (rc != SQLITE_DONE) return writeFailure(def_, m.db, rc, name());
-  m.has_current = true;
-  m.cur_id = sqlite3_last_insert_rowid(m.db);
-  m.cur_version = 1;
-  m.cur_keys = m.new_keys;
-  m.cur_in_key = m.new_in_key;
+  m.cur.has = true;
+  m.cur.id = sqlite3_last_insert_rowid(m.db);
+  m.cur.version = 1;
+  m.cur.keys = m.new_keys;
+  m.cur.in_key = m.new_in_key;
+  m.cur.known.assign(def_.keys.size(), true);
   return {};
 }
 
 Status File::put() {
   Impl& m = *impl_;
   if (!m.db) return Status::error(FileNotOpen, name());
-  if (!m.has_current) return Status::error(RecordNotAvailable, name());
+  if (!m.cur.has) return Status::error(RecordNotAvailable, name());
   m.session->setBusyTimeout(busy_);
   sqlite3_stmt* st = nullptr;
   Status s = getFileStmt(def_, m, QUpdate, st);
@@ -643,35 +653,36 @@ Status File::put() {
   const int n = static_cast<int>(def_.keys.size());
   sqlite3_bind_blob(st, 1, m.stored.data(), static_cast<int>(m.stored.size()), SQLITE_STATIC);
   for (int i = 0; i < n; ++i) bindKey(st, i + 2, m.new_keys[i], m.new_in_key[i]);
-  sqlite3_bind_int64(st, n + 2, m.cur_id);
-  sqlite3_bind_int64(st, n + 3, m.cur_version);
+  sqlite3_bind_int64(st, n + 2, m.cur.id);
+  sqlite3_bind_int64(st, n + 3, m.cur.version);
   int rc = sqlite3_step(st);
   if (rc != SQLITE_DONE) return writeFailure(def_, m.db, rc, name());
   if (sqlite3_changes(m.db) == 0) return Status::error(RecordChanged, name());
-  ++m.cur_version;
-  m.cur_keys = m.new_keys;
-  m.cur_in_key = m.new_in_key;
+  ++m.cur.version;
+  m.cur.keys = m.new_keys;
+  m.cur.in_key = m.new_in_key;
+  m.cur.known.assign(def_.keys.size(), true);
   // Reading on from a record that moved goes on from its new place in the order.
-  if (m.at == Impl::At::Record && m.at_id == m.cur_id && m.seq_key >= 0 && m.cur_in_key[m.seq_key])
-    m.at_k = m.cur_keys[m.seq_key];
+  if (m.at == Impl::At::Record && m.at_id == m.cur.id && m.seq_key >= 0 && m.cur.in_key[m.seq_key])
+    m.at_k = m.cur.keys[m.seq_key];
   return {};
 }
 
 Status File::erase() {
   Impl& m = *impl_;
   if (!m.db) return Status::error(FileNotOpen, name());
-  if (!m.has_current) return Status::error(RecordNotAvailable, name());
+  if (!m.cur.has) return Status::error(RecordNotAvailable, name());
   m.session->setBusyTimeout(busy_);
   sqlite3_stmt* st = nullptr;
   Status s = getFileStmt(def_, m, QDelete, st);
   if (!s.ok()) return s;
   ResetGuard guard(st);
-  sqlite3_bind_int64(st, 1, m.cur_id);
-  sqlite3_bind_int64(st, 2, m.cur_version);
+  sqlite3_bind_int64(st, 1, m.cur.id);
+  sqlite3_bind_int64(st, 2, m.cur.version);
   int rc = sqlite3_step(st);
   if (rc != SQLITE_DONE) return sqliteStatus(m.db, rc, name());
   if (sqlite3_changes(m.db) == 0) return Status::error(RecordChanged, name());
-  m.has_current = false;
+  m.cur.has = false;
   return {};
 }
 

@@ -31,12 +31,17 @@ struct File::Impl {
   std::string at_k;
   sqlite3_int64 at_id = 0;
 
-  // The record read or added last: what put() and erase() act on.
-  bool has_current = false;
-  sqlite3_int64 cur_id = 0;
-  sqlite3_int64 cur_version = 0;
-  std::vector<std::string> cur_keys;
-  std::vector<bool> cur_in_key;
+  // The record read or added last: what put() and erase() act on. Its key values are known for
+  // the keys whose columns were read with it (cur_known); a position leaves the others out.
+  struct Current {
+    bool has = false;
+    sqlite3_int64 id = 0;
+    sqlite3_int64 version = 0;
+    std::vector<std::string> keys;
+    std::vector<bool> in_key;
+    std::vector<bool> known;
+  };
+  Current cur;
 
   std::string stored;  // record bytes as kept in the file (OEM: code page 850)
   std::vector<std::string> new_keys;

@@ -8,10 +8,7 @@
 namespace store {
 
 struct Transaction::Saved {
-  bool has_current = false;
-  long long id = 0, version = 0;
-  std::vector<std::string> keys;
-  std::vector<bool> in_key;
+  File::Impl::Current current;
 };
 
 Transaction::Transaction() = default;
@@ -46,8 +43,7 @@ Status Transaction::begin(std::vector<File*> files, std::chrono::milliseconds li
   t->session_ = std::move(session);
   t->files_ = std::move(files);
   for (File* f : t->files_) {
-    const File::Impl& m = *f->impl_;
-    t->saved_.push_back(Saved{m.has_current, m.cur_id, m.cur_version, m.cur_keys, m.cur_in_key});
+    t->saved_.push_back(Saved{f->impl_->cur});
   }
   t->active_ = true;
   out = std::move(t);
@@ -76,12 +72,7 @@ Status Transaction::rollback() {
   }
   for (size_t i = 0; i < files_.size(); ++i) {
     File::Impl& m = *files_[i]->impl_;
-    if (!m.db) continue;
-    m.has_current = saved_[i].has_current;
-    m.cur_id = saved_[i].id;
-    m.cur_version = saved_[i].version;
-    m.cur_keys = saved_[i].keys;
-    m.cur_in_key = saved_[i].in_key;
+    if (m.db) m.cur = saved_[i].current;
   }
   return s;
 }
