@@ -1,14 +1,12 @@
-// List format strings: one group per column, e.g. "53R(2)|F~IDCabecera~C(0)@n_4B@":
-//   width, data alignment L/R/C/D with an optional (indent or decimal offset), then modifiers:
-//   '|' right border, 'M' resizable, 'F' fixed, '~header~' followed by an optional header
-//   alignment and (indent); finally '@picture@'. Other modifier letters with an optional (n) are
-//   read and ignored. A header without its own alignment takes the data's.
+#include "runtime/list_format.h"
+
+#include <algorithm>
 #include <cctype>
 
 #include "runtime/picture.h"
 #include "runtime/runtime_state.h"
 
-namespace rt::detail {
+namespace rt {
 namespace {
 
 bool readInt(const std::string& s, std::size_t& i, int& out) {
@@ -117,6 +115,8 @@ std::string formatCell(const ListColumnView& col, const std::string& value) {
   return value;
 }
 
+namespace detail {
+
 int visibleRows(const ControlModel& c) {
   int row_h = c.v.row_height > 0 ? c.v.row_height : 10;
   bool header = false;
@@ -125,4 +125,5 @@ int visibleRows(const ControlModel& c) {
   return std::max(1, h / row_h);
 }
 
-}  // namespace rt::detail
+}  // namespace detail
+}  // namespace rt

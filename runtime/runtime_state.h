@@ -21,6 +21,7 @@
 
 #include "runtime/binding.h"
 #include "runtime/frontend.h"
+#include "runtime/list_format.h"
 #include "runtime/program.h"
 #include "runtime/threads.h"
 #include "runtime/window_spec.h"
@@ -149,9 +150,7 @@ void refuse(WindowModel& w, ControlModel& c, const std::string& error);
 void interpret(std::unique_lock<std::mutex>& lk, ThreadRecord& t, WindowModel& w, const QueueItem& item);
 void push(WindowModel& w, int event, int feq = 0, int key = 0);
 
-// Lists.
-std::optional<std::vector<ListColumnView>> parseListFormat(const std::string& format);
-std::string formatCell(const ListColumnView& col, const std::string& value);
+// Lists (formats: runtime/list_format.h).
 int visibleRows(const ControlModel& c);
 
 // Closing down and halting.

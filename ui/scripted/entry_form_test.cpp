@@ -15,9 +15,12 @@ namespace {
 
 using scripted::Program;
 
+// Packed, as record buffers are: no padding, so that whole records compare byte for byte.
+#pragma pack(push, 1)
 struct FormData {
   std::uint16_t number = 0;
   rt::PackedDecimal<4, 2> amount{};
+#pragma pack(pop)
   std::int32_t date = 0;
   char name[10];
   std::int32_t shown = 0;
