@@ -54,15 +54,18 @@ std::unique_ptr<QMessageBox> createMessageBox(const rt::MessageBoxView& view, QW
   box->setIcon(messageIcon(view.icon));
   const int buttons = (view.buttons & 0xFF) != 0 ? view.buttons : msgbutton::kOk;
   QPushButton* by_value[256] = {};
+  QPushButton* first = nullptr;
   for (const auto& kind : kButtons) {
     if (!(buttons & kind.value)) continue;
     QPushButton* b = box->addButton(QString::fromLatin1(kind.caption), kind.role);
     b->setProperty(kAnswerProperty, kind.value);
     by_value[kind.value] = b;
+    if (!first) first = b;
   }
-  if (view.default_button > 0 && view.default_button < 256 && by_value[view.default_button]) {
-    box->setDefaultButton(by_value[view.default_button]);
-  }
+  // Without a default button (or with one the box does not have) the first button is it.
+  const bool has_default =
+      view.default_button > 0 && view.default_button < 256 && by_value[view.default_button];
+  box->setDefaultButton(has_default ? by_value[view.default_button] : first);
   QPushButton* escape = by_value[msgbutton::kCancel];
   if (!escape) escape = by_value[msgbutton::kNo];
   if (!escape && box->buttons().size() == 1) escape = qobject_cast<QPushButton*>(box->buttons()[0]);

@@ -1,7 +1,8 @@
 #pragma once
 // The Qt box for a runtime message box: caption, text (lines already split), icon, the runtime's
-// English button captions in their usual order, the default button and the button Esc stands
-// for (Cancel, else No, else the only button, else OK). The caller shows the box and reads the
+// English button captions in their usual order, the default button (the first one when the view
+// names none the box has) and the button Esc stands for (Cancel, else No, else the only button,
+// else OK; none for Abort/Retry/Ignore). The caller shows the box and reads the
 // answer of the pressed button with `answerOf`. GUI thread only.
 
 #include <QMessageBox>

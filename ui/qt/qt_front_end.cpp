@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QMessageBox>
 
 #include "ui/qt/control_area.h"
@@ -124,7 +125,10 @@ void QtFrontEnd::showMessageBox(const rt::MessageBoxView& view) {
   boxes_[view.id] = box;
 
   const std::uint64_t box_id = view.id;
-  const int escape_answer = answerOf(box->escapeButton());
+  // What a box closed without a button press answers: its Esc button, else its default one
+  // (Abort/Retry/Ignore has no Esc button).
+  int escape_answer = answerOf(box->escapeButton());
+  if (escape_answer == 0) escape_answer = answerOf(box->defaultButton());
   auto answered = std::make_shared<bool>(false);
   QPointer<WindowHost> blocked_owner;
   if (owner && owner->subWindow()) {
@@ -136,11 +140,12 @@ void QtFrontEnd::showMessageBox(const rt::MessageBoxView& view) {
   } else if (owner) {
     box->setWindowModality(Qt::WindowModal);
   }
-  connect(box, &QMessageBox::finished, this, [this, box, box_id, answered, blocked_owner] {
+  connect(box, &QMessageBox::finished, this,
+          [this, box, box_id, answered, blocked_owner, escape_answer] {
     if (*answered) return;
     *answered = true;
     int answer = answerOf(box->clickedButton());
-    if (answer == 0) answer = answerOf(box->escapeButton());
+    if (answer == 0) answer = escape_answer;
     if (blocked_owner) blocked_owner->setBlockedByMessage(false);
     boxes_.erase(box_id);
     sink_.answerMessage(box_id, answer);
