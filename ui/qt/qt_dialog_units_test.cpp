@@ -16,7 +16,7 @@ namespace {
 
 using namespace uiqt::test;
 
-TEST(DialogUnits, ScaleByCharacterWidthAndFontHeight) {
+TEST(QtDialogUnits, ScaleByCharacterWidthAndFontHeight) {
   struct Case {
     double char_width, height;
     int du_x, du_y;
@@ -37,7 +37,7 @@ TEST(DialogUnits, ScaleByCharacterWidthAndFontHeight) {
   }
 }
 
-TEST(DialogUnits, RectanglesAndTheWayBack) {
+TEST(QtDialogUnits, RectanglesAndTheWayBack) {
   const DialogUnits du(6.0, 13.0);
   rt::Rect r = at(61, 34, 124, 10);
   EXPECT_EQ(du.toPixels(r), QRect(92, 55, 186, 16));
@@ -57,7 +57,7 @@ TEST(DialogUnits, RectanglesAndTheWayBack) {
   EXPECT_TRUE(back.has_pos && back.has_size);
 }
 
-TEST(DialogUnits, MeasuredOnTheWindowFont) {
+TEST(QtDialogUnits, MeasuredOnTheWindowFont) {
   app();
   const QFont font = windowFont("MS Sans Serif", 8);
   EXPECT_EQ(font.family(), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());

@@ -62,7 +62,7 @@ rt::WindowView form() {
   return v;
 }
 
-class InputTest : public ::testing::Test {
+class QtInput : public ::testing::Test {
  protected:
   void SetUp() override {
     app();
@@ -85,7 +85,7 @@ class InputTest : public ::testing::Test {
   std::unique_ptr<WindowHost> host;
 };
 
-TEST(KeyCodes, QtKeysBecomeRuntimeKeyCodes) {
+TEST(QtKeyCodes, QtKeysBecomeRuntimeKeyCodes) {
   struct Case {
     int key;
     Qt::KeyboardModifiers mods;
@@ -127,7 +127,7 @@ TEST(KeyCodes, QtKeysBecomeRuntimeKeyCodes) {
   }
 }
 
-TEST(KeyCodes, EntryFieldRoles) {
+TEST(QtKeyCodes, EntryFieldRoles) {
   struct Case {
     int code;
     KeyRole role;
@@ -144,7 +144,7 @@ TEST(KeyCodes, EntryFieldRoles) {
   for (const auto& c : cases) EXPECT_EQ(entryKeyRole(c.code), c.role) << "code " << c.code;
 }
 
-TEST_F(InputTest, KeysInAnEntryAreReportedOrTypedAsTheRuntimeNeeds) {
+TEST_F(QtInput, KeysInAnEntryAreReportedOrTypedAsTheRuntimeNeeds) {
   struct Case {
     int key;
     Qt::KeyboardModifiers mods;
@@ -182,7 +182,7 @@ TEST_F(InputTest, KeysInAnEntryAreReportedOrTypedAsTheRuntimeNeeds) {
   }
 }
 
-TEST_F(InputTest, AnAlertKeyIsOnlyReported) {
+TEST_F(QtInput, AnAlertKeyIsOnlyReported) {
   view.controls[5].alert_keys = {key::kLeft};  // entry 11
   apply();
   line(11)->setCursorPosition(3);
@@ -192,7 +192,7 @@ TEST_F(InputTest, AnAlertKeyIsOnlyReported) {
   EXPECT_EQ(line(11)->cursorPosition(), 3);
 }
 
-TEST_F(InputTest, TypingSurvivesASnapshotThatDoesNotChangeTheText) {
+TEST_F(QtInput, TypingSurvivesASnapshotThatDoesNotChangeTheText) {
   QTest::keyClicks(line(11), "de");
   EXPECT_EQ(input.only("edit"), (Calls{"edit 5 11 [abcd]", "edit 5 11 [abcde]"}));
   apply();  // a redraw for something else, taken before the runtime saw the typing
@@ -202,7 +202,7 @@ TEST_F(InputTest, TypingSurvivesASnapshotThatDoesNotChangeTheText) {
   EXPECT_EQ(line(11)->text(), "ABCDE");
 }
 
-TEST_F(InputTest, FocusFollowsTheModelAndAClickIsReportedOnce) {
+TEST_F(QtInput, FocusFollowsTheModelAndAClickIsReportedOnce) {
   EXPECT_TRUE(line(11)->hasFocus());
   EXPECT_TRUE(input.only("focus").empty());
 
@@ -219,7 +219,7 @@ TEST_F(InputTest, FocusFollowsTheModelAndAClickIsReportedOnce) {
   EXPECT_EQ(input.only("focus"), Calls{"focus 5 12"});
 }
 
-TEST_F(InputTest, ListKeysCharactersAndClicks) {
+TEST_F(QtInput, ListKeysCharactersAndClicks) {
   QTableView* table = list()->view();
   QTest::keyClick(table, Qt::Key_Down);
   QTest::keyClick(table, Qt::Key_Return, Qt::ControlModifier);
@@ -242,7 +242,7 @@ TEST_F(InputTest, ListKeysCharactersAndClicks) {
   EXPECT_EQ(model.selectedRow(), 1);
 }
 
-TEST_F(InputTest, ScrollBarActionsOfAPageLoadedList) {
+TEST_F(QtInput, ScrollBarActionsOfAPageLoadedList) {
   struct Case {
     QAbstractSlider::SliderAction action;
     rt::ScrollAction reported;
@@ -273,7 +273,7 @@ TEST_F(InputTest, ScrollBarActionsOfAPageLoadedList) {
                   " 80"});
 }
 
-TEST_F(InputTest, ButtonsChecksTabsAndDropButtons) {
+TEST_F(QtInput, ButtonsChecksTabsAndDropButtons) {
   auto* button = qobject_cast<QPushButton*>(host->controls()->widgetOf(2));
   QTest::mouseClick(button, Qt::LeftButton);
   QTest::keyClick(button, Qt::Key_Space);
@@ -308,13 +308,13 @@ TEST_F(InputTest, ButtonsChecksTabsAndDropButtons) {
   EXPECT_EQ(input.calls, (Calls{"focus 5 17", "drop 5 17"}));
 }
 
-TEST_F(InputTest, TheCloseBoxAsksTheRuntime) {
+TEST_F(QtInput, TheCloseBoxAsksTheRuntime) {
   host->close();
   EXPECT_EQ(input.calls, Calls{"close 5"});
   EXPECT_TRUE(host->isVisible());
 }
 
-TEST_F(InputTest, NoInputWhileTheWindowDoesNotTakeIt) {
+TEST_F(QtInput, NoInputWhileTheWindowDoesNotTakeIt) {
   view.takes_input = false;
   apply();
   EXPECT_FALSE(line(11)->isEnabled());

@@ -26,7 +26,7 @@ QStringList captions(const QMessageBox& box) {
   return out;
 }
 
-TEST(MessageBoxes, ButtonsCaptionsDefaultsAndEscape) {
+TEST(QtMessageBoxes, ButtonsCaptionsDefaultsAndEscape) {
   app();
   struct Case {
     int buttons, default_button;
@@ -62,7 +62,7 @@ TEST(MessageBoxes, ButtonsCaptionsDefaultsAndEscape) {
   }
 }
 
-TEST(MessageBoxes, IconsByName) {
+TEST(QtMessageBoxes, IconsByName) {
   const std::pair<std::string, QMessageBox::Icon> cases[] = {
       {"Exclamation", QMessageBox::Warning}, {"Question", QMessageBox::Question},
       {"Hand", QMessageBox::Critical},       {"Asterisk", QMessageBox::Information},
@@ -72,7 +72,7 @@ TEST(MessageBoxes, IconsByName) {
   for (const auto& [name, icon] : cases) EXPECT_EQ(messageIcon(name), icon) << name;
 }
 
-class MessageBoxFrontEnd : public ::testing::Test {
+class QtMessageBoxFrontEnd : public ::testing::Test {
  protected:
   void SetUp() override { app(); }
 
@@ -120,7 +120,7 @@ class MessageBoxFrontEnd : public ::testing::Test {
                        input};
 };
 
-TEST_F(MessageBoxFrontEnd, TheAnswerGoesBackForThatBox) {
+TEST_F(QtMessageBoxFrontEnd, TheAnswerGoesBackForThatBox) {
   WindowHost* owner = open(window(3, false));
   QMessageBox* box = ask(41, 3, 2 + 4 + 64, 4);
   ASSERT_NE(box, nullptr);
@@ -138,7 +138,7 @@ TEST_F(MessageBoxFrontEnd, TheAnswerGoesBackForThatBox) {
   EXPECT_EQ(input.only("answer").back(), "answer 42 4");
 }
 
-TEST_F(MessageBoxFrontEnd, ABoxOfAnMdiChildLeavesTheOtherWindowsUsable) {
+TEST_F(QtMessageBoxFrontEnd, ABoxOfAnMdiChildLeavesTheOtherWindowsUsable) {
   rt::WindowView frame;
   frame.id = 1;
   frame.app_frame = true;
@@ -163,7 +163,7 @@ TEST_F(MessageBoxFrontEnd, ABoxOfAnMdiChildLeavesTheOtherWindowsUsable) {
   EXPECT_TRUE(waitUntil([&] { return front_end.host(2) == nullptr; }));
 }
 
-TEST_F(MessageBoxFrontEnd, ABoxClosedWithoutAButtonAnswersWithAButtonItHas) {
+TEST_F(QtMessageBoxFrontEnd, ABoxClosedWithoutAButtonAnswersWithAButtonItHas) {
   open(window(6, false));
   struct Case {
     std::uint64_t id;
@@ -184,7 +184,7 @@ TEST_F(MessageBoxFrontEnd, ABoxClosedWithoutAButtonAnswersWithAButtonItHas) {
   }
 }
 
-TEST_F(MessageBoxFrontEnd, ABoxDestroyedWithItsWindowAnswersWithItsEscapeButton) {
+TEST_F(QtMessageBoxFrontEnd, ABoxDestroyedWithItsWindowAnswersWithItsEscapeButton) {
   open(window(5, false));
   QMessageBox* box = ask(9, 5, 1 + 64, 1);
   ASSERT_NE(box, nullptr);

@@ -131,7 +131,7 @@ rt::WindowView everyControl() {
   return v;
 }
 
-class WindowRenderTest : public ::testing::Test {
+class QtWindowRender : public ::testing::Test {
  protected:
   void SetUp() override { app(); }
 
@@ -149,7 +149,7 @@ class WindowRenderTest : public ::testing::Test {
   QtFrontEnd front_end{[this](rt::WindowId id) { return model.get(id); }, input};
 };
 
-TEST_F(WindowRenderTest, EveryControlTypeDrawsAndShowsTheSnapshot) {
+TEST_F(QtWindowRender, EveryControlTypeDrawsAndShowsTheSnapshot) {
   WindowHost* host = openFromProgramThread(everyControl());
   ASSERT_NE(host, nullptr);
   EXPECT_EQ(host->windowTitle(), QString::fromUtf8("Recorrer la tabla Artículos"));
@@ -222,7 +222,7 @@ TEST_F(WindowRenderTest, EveryControlTypeDrawsAndShowsTheSnapshot) {
                                      du.toPixelsY(10)));
 }
 
-TEST_F(WindowRenderTest, ChangesFromAProgramThreadAreDrawn) {
+TEST_F(QtWindowRender, ChangesFromAProgramThreadAreDrawn) {
   rt::WindowView v = everyControl();
   WindowHost* host = openFromProgramThread(v);
   ASSERT_NE(host, nullptr);
@@ -263,7 +263,7 @@ TEST_F(WindowRenderTest, ChangesFromAProgramThreadAreDrawn) {
   EXPECT_EQ(front_end.host(v.id), nullptr);
 }
 
-TEST_F(WindowRenderTest, MdiChildrenLiveInTheFrameWithItsMenuAndStatusBar) {
+TEST_F(QtWindowRender, MdiChildrenLiveInTheFrameWithItsMenuAndStatusBar) {
   rt::WindowView frame;
   frame.id = 1;
   frame.app_frame = true;
