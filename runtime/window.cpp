@@ -307,6 +307,18 @@ void Window::pressKey(int keycode) {
   tl_thread->queue.push_back(std::move(item));
 }
 
+bool pressKey(int keycode) {
+  Locked L;
+  ThreadRecord* t = tl_thread;
+  if (!t || t->stack.empty()) return false;
+  QueueItem item;
+  item.kind = QueueItem::Kind::Key;
+  item.win = t->stack.back();
+  item.code = keycode;
+  t->queue.push_back(std::move(item));
+  return true;
+}
+
 namespace {
 std::array<int, 256>* alertSlots(WindowModel& w, int feq) {
   if (feq == 0) return &w.alerts;
@@ -628,6 +640,17 @@ bool Window::setListCells(int feq, const std::vector<std::vector<std::string>>& 
   c->v.rows = displayed;
   int n = static_cast<int>(c->v.rows.size());
   if (c->v.selected_row > n) c->v.selected_row = n;
+  changed(*w);
+  return true;
+}
+
+bool Window::setListRow(int feq, int row, const std::vector<std::string>& values) {
+  RT_CONTROL(feq, false)
+  if (row < 1 || row > static_cast<int>(c->v.rows.size())) return false;
+  std::vector<std::string> cells;
+  for (std::size_t i = 0; i < values.size(); ++i)
+    cells.push_back(i < c->v.columns.size() ? formatCell(c->v.columns[i], values[i]) : values[i]);
+  c->v.rows[row - 1] = std::move(cells);
   changed(*w);
   return true;
 }

@@ -113,7 +113,8 @@ class Window {
 
   // Focus.
   bool select(int feq);          // gives the focus (EVENT_Selected follows); a control that cannot
-                                 // hold the focus passes it to the next one that can
+                                 // hold the focus passes it to the next one that can. The control
+                                 // being left is not accepted (its edit stays for UPDATE).
   int focus() const;             // 0 = none
 
   // Keys: queue a key code as if typed into the focused control (it may be an alert key).
@@ -172,6 +173,9 @@ class Window {
   std::string listFormat(int feq) const;
   bool setListRows(int feq, const std::vector<std::vector<std::string>>& values);
   bool setListCells(int feq, const std::vector<std::vector<std::string>>& displayed);
+  // Replaces one row (1-based) with values formatted as setListRows does; false when there is no
+  // such row.
+  bool setListRow(int feq, int row, const std::vector<std::string>& values);
   std::vector<std::vector<std::string>> listCells(int feq) const;  // as displayed
   int listRowCount(int feq) const;
   int selectedRow(int feq) const;          // 1-based, 0 = none
@@ -202,5 +206,9 @@ class Window {
  private:
   WindowId id_ = 0;
 };
+
+// Queues a key code as if typed into the focused control of the calling thread's top window
+// (Window::pressKey of that window). False on a thread with no open window.
+bool pressKey(int keycode);
 
 }  // namespace rt

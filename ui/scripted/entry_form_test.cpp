@@ -55,6 +55,7 @@ void formProc() {
   rt::Window win;
   if (win.open(spec) != rt::OpenResult::Ok) return;
   win.setAlert(kNumber, 1, rt::F5Key);
+  win.setAlert(kAmount, 253, rt::DownKey);  // keyboard navigation: Down moves on as Tab does
   win.setAlert(0, 1, rt::F6Key);
   win.setAlert(0, 2, rt::F2Key);
   while (win.accept()) {
@@ -62,6 +63,7 @@ void formProc() {
     switch (rt::event()) {
       case rt::EVENT_AlertKey:
         if (rt::keyCode() == rt::F2Key) g_update = win.update();
+        if (rt::keyCode() == rt::DownKey) rt::pressKey(rt::TabKey);
         break;
       case kEventSetNumber:
         g_data.number = 77;  // changed by the program, not displayed
@@ -213,6 +215,14 @@ TEST_F(EntryForm, AlertKeysOfTheControlAndOfTheWindowReplaceTheKeysEffect) {
   ASSERT_TRUE(p.pressKey("Form", rt::F6Key));  // the window's
   EXPECT_EQ(g_log.matching("form AlertKey"),
             (std::vector<std::string>{"form AlertKey 2 key 116", "form AlertKey 0 key 117"}));
+}
+
+TEST_F(EntryForm, AKeyPressedByTheProgramActsAsIfTyped) {
+  ASSERT_TRUE(p.typeText("Form", kAmount, "4"));
+  ASSERT_TRUE(p.pressKey("Form", rt::DownKey));
+  EXPECT_EQ(p.focus("Form"), kDate);
+  EXPECT_EQ(g_log.matching("form Accepted"), std::vector<std::string>{"form Accepted 3 key 9"});
+  EXPECT_EQ(g_data.amount.value(), rt::Decimal::fromInt(4));
 }
 
 TEST_F(EntryForm, EnterPressesTheDefaultButtonAfterAcceptingTheEntry) {

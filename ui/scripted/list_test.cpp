@@ -84,7 +84,8 @@ void listProc() {
         break;
       case rt::EVENT_AlertKey:
         if (rt::field() == editor && editor != 0) {
-          if (rt::keyCode() != rt::EscKey) win.update(editor);
+          if (rt::keyCode() != rt::EscKey && win.update(editor).ok)
+            win.setListRow(kPaged, win.selectedRow(kPaged), {std::to_string(first + win.selectedRow(kPaged) - 1), g_cell_text});
           win.destroyControl(editor);
           win.setColumnGrey(kPaged, 1, false);
           win.setMouseAlerts(kPaged, true);
@@ -219,6 +220,7 @@ TEST_F(Lists, AnEditControlOverACellTakesTheTextAndGoesAway) {
   ASSERT_TRUE(p.typeText("Lists", editor, "Renamed"));
   ASSERT_TRUE(p.pressKey("Lists", rt::TabKey));
   EXPECT_TRUE(g_log.contains("cell Renamed")) << g_log.joined();
+  EXPECT_EQ(p.listRows("Lists", kPaged)[1], (std::vector<std::string>{"   2", "Renamed"}));
   EXPECT_FALSE(p.control("Lists", editor).has_value());
   EXPECT_FALSE(p.control("Lists", kPaged)->columns[0].grey);
 }
