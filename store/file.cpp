@@ -108,6 +108,30 @@ Status verifyOrInitialise(Session& session, const std::string& schema, const Tab
   return s;
 }
 
+// Every file keeps a rollback journal, synced on each commit: that is what makes a transaction
+// over several files atomic (a write-ahead log is not atomic across files). A file that another
+// tool switched to another journal mode is switched back.
+Status configureJournal(Session& session, const std::string& schema) {
+  const std::string q = quoteIdent(schema);
+  Stmt st;
+  Status s = prepare(session.db(), "PRAGMA " + q + ".journal_mode", st);
+  if (!s.ok()) return s;
+  int rc = sqlite3_step(st.get());
+  if (rc != SQLITE_ROW) return sqliteStatus(session.db(), rc);
+  const unsigned char* t = sqlite3_column_text(st.get(), 0);
+  const std::string mode = t ? reinterpret_cast<const char*>(t) : "";
+  st = Stmt();
+  if (mode != "delete" && mode != "truncate" && mode != "persist") {
+    if (!(s = prepare(session.db(), "PRAGMA " + q + ".journal_mode = DELETE", st)).ok()) return s;
+    rc = sqlite3_step(st.get());
+    if (rc != SQLITE_ROW) return sqliteStatus(session.db(), rc, "cannot switch the file to a rollback journal");
+    t = sqlite3_column_text(st.get(), 0);
+    if (!t || std::string(reinterpret_cast<const char*>(t)) != "delete")
+      return Status::error(RecordHeld, "the file is in use with a write-ahead log");
+  }
+  return exec(session.db(), "PRAGMA " + q + ".synchronous = FULL");
+}
+
 }  // namespace
 
 Status File::open(int) {
@@ -127,6 +151,7 @@ Status File::open(int) {
   std::string schema;
   if (!(s = session->attach(path, !exists, schema)).ok()) return s;
   s = verifyOrInitialise(*session, schema, def_, def_.create);
+  if (s.ok()) s = configureJournal(*session, schema);
   if (!s.ok()) {
     session->release(path);
     return s;

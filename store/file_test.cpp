@@ -682,3 +682,36 @@ TEST(StoreFile, AnEmptyFileIsMadeATableFileOnlyWithCreate) {
   ASSERT_TRUE(with.open().ok());
   EXPECT_EQ(with.records(), 0);
 }
+
+TEST(StoreFile, AFileSwitchedToAWriteAheadLogIsSwitchedBack) {
+  TempDir dir;
+  Articulo a{};
+  {
+    File f(articuloDef(), &a);
+    ASSERT_TRUE(f.open().ok());
+  }
+  auto journalMode = [&] {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(dir.file("ARTICULO.TPS").c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr);
+    std::string mode = sqlite3_step(st) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) : "";
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return mode;
+  };
+  EXPECT_EQ(journalMode(), "delete");
+  {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.file("ARTICULO.TPS").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  EXPECT_EQ(journalMode(), "wal");
+  File f(articuloDef(), &a);
+  ASSERT_TRUE(f.open().ok());
+  a = articulo(1, "uno");
+  ASSERT_TRUE(f.add().ok());
+  f.close();
+  EXPECT_EQ(journalMode(), "delete");
+}
