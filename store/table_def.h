@@ -3,6 +3,7 @@
 // that declares the table (usually as a function-local static) and read by every File of it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ struct FieldDef {
   int size = 0;      // bytes: 1, 2 or 4 for integers, n for String, bytes for Decimal
   int places = 0;    // Decimal only
 };
+
+// The FieldDef of a member of a packed record struct, its offset and size taken from the struct
+// so that the declaration cannot disagree with the buffer:
+//   STORE_FIELD(Articulo, IDARTICULO, store::FieldType::UShort, 0)
+#define STORE_FIELD(Record, member, type, places)                                                  \
+  ::store::FieldDef {                                                                             \
+    #member, type, static_cast<int>(offsetof(Record, member)), static_cast<int>(sizeof(Record::member)), places \
+  }
 
 // A key: ascending on every component. A key without `dup` is unique. `opt` leaves out of the
 // key's order every record whose key fields are all blank (spaces) or zero. `nocase` orders and

@@ -34,8 +34,7 @@ bool TempDir::exists(const std::string& name) const {
   return stat(file(name).c_str(), &sb) == 0;
 }
 
-// Field offsets come from the structs, so a declaration can never disagree with its buffer.
-#define FIELD(T, f, type, places) FieldDef{#f, type, static_cast<int>(offsetof(T, f)), static_cast<int>(sizeof(T::f)), places}
+#define FIELD STORE_FIELD
 
 const TableDef& articuloDef() {
   static const TableDef def = [] {
