@@ -604,6 +604,9 @@ bool Window::setUse(int feq, std::optional<Binding> b) {
   return true;
 }
 
+bool Window::bound(int feq) const { RT_CONTROL(feq, false) return c->use.has_value(); }
+int Window::parentOf(int feq) const { RT_CONTROL(feq, 0) return c->v.parent; }
+
 bool Window::edited(int feq) const { RT_CONTROL(feq, false) return c->edited; }
 
 // ---- Lists ------------------------------------------------------------------------------------

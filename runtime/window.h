@@ -165,6 +165,8 @@ class Window {
   Rect controlPosition(int feq) const;
   bool setControlPosition(int feq, const Rect& r);
   bool setUse(int feq, std::optional<Binding> b);
+  bool bound(int feq) const;               // the control has a variable
+  int parentOf(int feq) const;             // its SHEET or TAB, 0 = the window
   bool edited(int feq) const;              // the user edited it since it was last displayed
 
   // Lists. Rows hold values as text ("12.5", a date's day number "76543", "ABC"); the runtime

@@ -249,7 +249,7 @@ void lonelyProc() {
   }
 }
 
-TEST(Program, RunsAgainInTheSameProcessAndItsTimerTicks) {
+TEST(ScriptedProgram, RunsAgainInTheSameProcessAndItsTimerTicks) {
   for (int run = 0; run < 2; ++run) {
     g_log.clear();
     Program p(lonelyProc);
