@@ -272,3 +272,46 @@ TEST(StoreConcurrency, ATransactionTakesOnlyTheCallingThreadsFiles) {
   std::unique_ptr<Transaction> t;
   EXPECT_EQ(Transaction::begin({&cab, &closed}, std::chrono::milliseconds(100), t).code, FileNotOpen);
 }
+
+TEST(StoreConcurrency, ARecordChangedInAnotherProcessIsNotOverwritten) {
+  TempDir dir;
+  Articulo a{};
+  File f(articuloDef(), &a);
+  ASSERT_TRUE(f.open().ok());
+  a = blank<Articulo>();
+  a.IDARTICULO = 1;
+  rt::setFixed(a.DESCRIPCION, "original");
+  ASSERT_TRUE(f.add().ok());
+  a.IDARTICULO = 1;
+  ASSERT_TRUE(f.fetch(0).ok());
+
+  struct Case {
+    const char* what;
+    bool erase;
+  } cases[] = {{"changed", false}, {"deleted", true}};
+  for (const Case& c : cases) {
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      // The other station: its own connection, reading and changing the same record.
+      Articulo b{};
+      File g(articuloDef(), &b);
+      b.IDARTICULO = 1;
+      if (!g.open().ok() || !g.fetch(0).ok()) _exit(1);
+      rt::setFixed(b.DESCRIPCION, "otra estacion");
+      _exit((c.erase ? g.erase() : g.put()).ok() ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.what;
+    rt::setFixed(a.DESCRIPCION, "mi cambio");
+    EXPECT_EQ(f.put().code, RecordChanged) << c.what;
+    a.IDARTICULO = 1;
+    if (c.erase) {
+      EXPECT_EQ(f.fetch(0).code, RecordNotFound);
+    } else {
+      ASSERT_TRUE(f.fetch(0).ok());
+      EXPECT_EQ(rt::clipped(a.DESCRIPCION), "otra estacion");
+    }
+  }
+}

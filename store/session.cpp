@@ -1,5 +1,7 @@
 #include "store/session.h"
 
+#include <unistd.h>
+
 #include "store/sqlite_util.h"
 
 namespace store {
@@ -10,8 +12,9 @@ thread_local std::weak_ptr<Session> t_session;
 
 std::shared_ptr<Session> Session::forThisThread() {
   std::shared_ptr<Session> s = t_session.lock();
-  if (!s) {
+  if (!s || s->pid_ != getpid()) {
     s.reset(new Session());
+    s->pid_ = getpid();
     t_session = s;
   }
   return s;

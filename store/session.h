@@ -21,7 +21,8 @@ namespace store {
 
 class Session {
  public:
-  // The calling thread's session, created when the thread has none.
+  // The calling thread's session, created when the thread has none (or has only one inherited
+  // through fork() from the parent process, whose connection the child must not use).
   static std::shared_ptr<Session> forThisThread();
   ~Session();
   Session(const Session&) = delete;
@@ -40,6 +41,7 @@ class Session {
 
  private:
   Session() = default;
+  int pid_ = 0;  // the process that opened the connection: a forked child makes its own
   struct Use {
     std::string schema;
     int count = 0;
