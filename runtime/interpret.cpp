@@ -208,6 +208,11 @@ void onClick(std::unique_lock<std::mutex>& lk, WindowModel& w, int feq, int mous
     if (hasAlert(w.alerts, mouse)) pushEvent(w, EVENT_AlertKey, 0, mouse, row, col);
     return;
   }
+  const bool cancels = c->v.type == CONTROL_Button && (c->cancel || c->action == StdAction::Close);
+  if (cancels && (mouse == MouseLeft || mouse == MouseLeft2)) {
+    press(lk, w, *c, mouse);  // leaves the focus and any unaccepted text where they are
+    return;
+  }
   if (!focusTo(w, *c, mouse)) return;
   if (c->v.type == CONTROL_List) {
     listClick(w, *c, mouse, row, col);

@@ -517,6 +517,7 @@ bool Window::flag(int feq, ControlFlag f) const {
     case ControlFlag::Disabled: return c->v.disabled;
     case ControlFlag::Hidden: return c->v.hidden;
     case ControlFlag::Default: return c->v.is_default;
+    case ControlFlag::Cancel: return c->cancel;
     case ControlFlag::Transparent: return c->v.transparent;
     case ControlFlag::RightAligned: return c->v.right_aligned;
     case ControlFlag::InsertMode: return c->v.insert_mode;
@@ -539,6 +540,7 @@ bool Window::setFlag(int feq, ControlFlag f, bool on) {
         for (auto& [other, oc] : w->controls) oc.v.is_default = false;
       c->v.is_default = on;
       break;
+    case ControlFlag::Cancel: c->cancel = on; break;
     case ControlFlag::Transparent: c->v.transparent = on; break;
     case ControlFlag::RightAligned: c->v.right_aligned = on; break;
     case ControlFlag::InsertMode: c->v.insert_mode = on; break;

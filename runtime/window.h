@@ -41,6 +41,8 @@
 // - Enter presses the default button (EVENT_Accepted for it) when there is one that is enabled and
 //   visible; else Enter on a button presses it and on a list gives EVENT_Accepted for the list.
 // - Esc presses the cancel button when one is declared; otherwise it gives EVENT_CloseWindow.
+//   Pressing the cancel button (or a button carrying the close action) by key or click does not
+//   check the control being left: a user can always cancel, even with a text that was refused.
 // - A click or Space on a button gives EVENT_Accepted for it; a check box toggles first.
 // - A menu entry gives EVENT_Accepted with its (negative) number, unless it carries a standard
 //   action, which the runtime carries out instead (close: EVENT_CloseWindow; help: a message box
@@ -86,7 +88,7 @@ struct UpdateResult {
 };
 
 // Flags of a control, for generic code (the dedicated setters below do the same).
-enum class ControlFlag { ReadOnly, Skip, Required, Disabled, Hidden, Default, Transparent, RightAligned, InsertMode, Checked, MouseAlerts };
+enum class ControlFlag { ReadOnly, Skip, Required, Disabled, Hidden, Default, Cancel, Transparent, RightAligned, InsertMode, Checked, MouseAlerts };
 
 class Window {
  public:
@@ -107,8 +109,10 @@ class Window {
   // Copies bound variables into controls (feq 0: every control).
   void display(int feq = 0);
   // Copies controls that the user edited since they were last displayed into their variables
-  // (feq 0: every control). Stops at nothing: every editable text is tried; the result names the
-  // first refused one, whose variable keeps its value (see the refusal rules above).
+  // (feq 0: every control). Every edited control is tried; a refused text leaves its variable
+  // alone and is told to the user as above; the result names the first refused control. A copied
+  // text no longer counts as edited, so a later update does not undo a value the program has put
+  // into the variable since.
   UpdateResult update(int feq = 0);
 
   // Focus.

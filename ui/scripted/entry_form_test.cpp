@@ -168,6 +168,12 @@ TEST_P(RefusedText, KeepsTheFocusTellsTheUserAndLeavesTheVariableAlone) {
   EXPECT_FALSE(g_update.ok);
   EXPECT_EQ(g_update.refused_feq, c.feq);
   EXPECT_EQ(0, std::memcmp(&before, &g_data, sizeof before));
+
+  // The user can still cancel.
+  ASSERT_TRUE(p.click("Form", kCancel));
+  EXPECT_EQ(p.end(), 0);
+  EXPECT_EQ(g_log.matching("form Accepted"), std::vector<std::string>{"form Accepted 9 key 1"});
+  EXPECT_EQ(0, std::memcmp(&before, &g_data, sizeof before));
 }
 
 INSTANTIATE_TEST_SUITE_P(
