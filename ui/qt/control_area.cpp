@@ -248,20 +248,16 @@ void ControlArea::createWidget(Control& ctl, const rt::ControlView& view) {
     }
     case ControlKind::Sheet: {
       auto* tabs = new QTabWidget(this);
-      // The user's choice is reported; the sheet shows the runtime's tab until it changes.
-      connect(tabs->tabBar(), &QTabBar::tabBarClicked, this, [this, feq](int index) {
-        Control* sheet = controlOf(feq);
-        if (applying_ || !sheet || index < 0 ||
-            index >= static_cast<int>(sheet->tab_feqs.size())) {
-          return;
-        }
-        const int tab = sheet->tab_feqs[static_cast<size_t>(index)];
-        if (tab != sheet->current_tab) sink_.selectTab(window_, feq, tab);
-      });
-      connect(tabs, &QTabWidget::currentChanged, this, [this, feq, tabs](int) {
+      // A tab chosen by the user (click or mnemonic) is reported; the sheet goes on showing the
+      // runtime's tab until the runtime changes it.
+      connect(tabs, &QTabWidget::currentChanged, this, [this, feq, tabs](int index) {
         Control* sheet = controlOf(feq);
         if (applying_ || !sheet) return;
         const auto& f = sheet->tab_feqs;
+        if (index >= 0 && index < static_cast<int>(f.size()) &&
+            f[static_cast<size_t>(index)] != sheet->current_tab) {
+          sink_.selectTab(window_, feq, f[static_cast<size_t>(index)]);
+        }
         const auto it = std::find(f.begin(), f.end(), sheet->current_tab);
         if (it == f.end()) return;
         const QSignalBlocker block(tabs);
@@ -572,8 +568,9 @@ bool ControlArea::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::FocusIn: {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      const bool by_user = reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason ||
-                           reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+      // Tab keys go to the runtime, so only a click or a mnemonic moves the focus here; focus that
+      // Qt passes on by itself (a focused control being disabled) is not the user's doing.
+      const bool by_user = reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
       if (!applying_ && by_user && feq != model_focus_) {
         model_focus_ = feq;  // reported once; the next snapshot says where the focus is
         sink_.focus(window_, feq);

@@ -296,6 +296,9 @@ TEST_F(QtInput, ButtonsChecksTabsAndDropButtons) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
   EXPECT_EQ(input.only("tab"), Calls{"tab 5 7 9"});
   EXPECT_EQ(sheet->currentIndex(), 0) << "the sheet shows the runtime's tab";
+  QTest::keyClick(line(11), Qt::Key_O, Qt::AltModifier);  // the mnemonic of "&Otra"
+  EXPECT_EQ(input.only("tab"), (Calls{"tab 5 7 9", "tab 5 7 9"}));
+  EXPECT_EQ(sheet->currentIndex(), 0);
   view.controls[2].current_tab = 9;
   apply();
   EXPECT_EQ(sheet->currentIndex(), 1);
