@@ -113,7 +113,12 @@ Status verifyLayout(sqlite3* db, const std::string& schema, const TableDef& def,
   const std::string q = quoteIdent(schema);
   Stmt st;
   Status s = prepare(db, "SELECT count(*), sum(name = 'meta') FROM " + q + ".sqlite_master", st);
-  if (!s.ok()) return s.code == InvalidDataFile ? s : notATableFile();
+  if (!s.ok()) {
+    // A file locked by another station's commit, or unreadable, says so; anything else that
+    // SQLite cannot read as a database is not a table file.
+    const bool telling = s.code == InvalidDataFile || s.code == RecordHeld || s.code == FileSystemError;
+    return telling ? s : notATableFile();
+  }
   int rc = sqlite3_step(st.get());
   if (rc != SQLITE_ROW) {
     Status e = sqliteStatus(db, rc);
