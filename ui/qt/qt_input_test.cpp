@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -309,6 +310,39 @@ TEST_F(QtInput, ButtonsChecksTabsAndDropButtons) {
   QTest::mouseClick(drop->button(), Qt::LeftButton);
   // The click gives the control the focus first, as a click on any control does.
   EXPECT_EQ(input.calls, (Calls{"focus 5 17", "drop 5 17"}));
+}
+
+TEST_F(QtInput, ClipboardActionsWorkOnTheFocusedField) {
+  line(11)->setText("abc");
+  line(11)->selectAll();
+  host->standardAction(rt::StdAction::Copy, 11);
+  EXPECT_EQ(QApplication::clipboard()->text(), "abc");
+  EXPECT_TRUE(input.only("edit").empty()) << "copying changes nothing";
+
+  host->standardAction(rt::StdAction::Cut, 11);
+  EXPECT_EQ(line(11)->text(), "");
+  QApplication::clipboard()->setText("xyz");
+  host->standardAction(rt::StdAction::Paste, 11);
+  EXPECT_EQ(line(11)->text(), "xyz");
+  // Every change the action makes is reported as the user's edit.
+  ASSERT_FALSE(input.only("edit").empty());
+  EXPECT_EQ(input.only("edit").back(), "edit 5 11 [xyz]");
+  EXPECT_NE(std::find(input.calls.begin(), input.calls.end(), "edit 5 11 []"), input.calls.end());
+}
+
+TEST_F(QtInput, MovingOrResizingIsReportedInDialogUnits) {
+  host->resize(host->width() + 60, host->height() + 40);
+  ASSERT_TRUE(waitUntil([&] { return !input.only("moved").empty(); }));
+  const QSize client = host->centralWidget()->size();
+  const DialogUnits& du = host->controls()->units();
+  EXPECT_EQ(input.only("moved").back(), "moved 5 " + std::to_string(du.toUnitsX(client.width())) +
+                                            " " + std::to_string(du.toUnitsY(client.height())));
+  // The runtime's own changes of the position are not echoed back.
+  input.calls.clear();
+  view.pos = at(10, 10, 300, 220);
+  apply();
+  QTest::qWait(300);
+  EXPECT_TRUE(input.only("moved").empty());
 }
 
 TEST_F(QtInput, TheCloseBoxAsksTheRuntime) {

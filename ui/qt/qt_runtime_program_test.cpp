@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <mutex>
 
 #include "runtime/event.h"
@@ -17,6 +19,7 @@
 #include "ui/qt/control_area.h"
 #include "ui/qt/qt_front_end.h"
 #include "ui/qt/qt_test_support.h"
+#include "ui/qt/run_program.h"
 #include "ui/qt/runtime_input.h"
 #include "ui/qt/window_host.h"
 
@@ -138,6 +141,64 @@ TEST(QtRuntimeProgram, RealInputReachesTheProgramThread) {
   ASSERT_TRUE(waitUntil([&] { return front_end.exitCode().has_value(); })) << rt::dumpModel();
   EXPECT_EQ(*front_end.exitCode(), 0);
   EXPECT_EQ(rt::waitProgram(), 0);
+}
+
+// Sets or clears environment variables for one test and puts them back afterwards.
+class ScopedEnv {
+ public:
+  void set(const char* name, const char* value) {
+    if (!saved_.count(name)) {
+      const char* old = std::getenv(name);
+      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(QtRuntimeProgram, WithoutADisplayTheProgramDoesNotStart) {
+  struct Case {
+    const char *display, *wayland, *platform;
+    bool available;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, nullptr, false}, {"", "", "", false},
+      {":0", nullptr, nullptr, true},     {nullptr, "wayland-0", nullptr, true},
+      {nullptr, nullptr, "offscreen", true},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv env;
+    env.set("DISPLAY", c.display);
+    env.set("WAYLAND_DISPLAY", c.wayland);
+    env.set("QT_QPA_PLATFORM", c.platform);
+    EXPECT_EQ(displayAvailable(), c.available);
+  }
+  ScopedEnv env;
+  env.set("DISPLAY", nullptr);
+  env.set("WAYLAND_DISPLAY", nullptr);
+  env.set("QT_QPA_PLATFORM", nullptr);
+  char name[] = "quillet";
+  char* argv[] = {name, nullptr};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(runProgram(1, argv, &formProgram), 2);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("xvfb-run -a ./run quillet"), std::string::npos) << said;
+  EXPECT_FALSE(rt::programRunning());
 }
 
 }  // namespace

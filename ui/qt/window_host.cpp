@@ -121,10 +121,11 @@ void WindowHost::apply(const rt::WindowView& view) {
   const QString title = fromCp1252(view.title);
   setWindowTitle(title);
   if (sub_) sub_->setWindowTitle(title);
-  const QIcon icon = iconFor(view.icon);
+  QIcon icon = iconFor(view.icon);
+  if (frame_ && !icon.isNull()) QApplication::setWindowIcon(icon);
+  if (icon.isNull()) icon = QApplication::windowIcon();  // a window without one shows the program's
   setWindowIcon(icon);
   if (sub_) sub_->setWindowIcon(icon);
-  if (frame_ && !icon.isNull()) QApplication::setWindowIcon(icon);
 
   controls_->apply(view);
   applyMenu(view);
