@@ -177,11 +177,11 @@ Dataset* dataset(const std::string& kind, long long n) {
   if (d->error.empty()) {
     sqlite3_open_v2(d->path.c_str(), &d->plain, SQLITE_OPEN_READONLY, nullptr);
     const char* first[2] = {"SELECT data FROM records WHERE k0 IS NOT NULL ORDER BY k0 LIMIT 20",
-                            "SELECT data FROM records WHERE k1 IS NOT NULL ORDER BY k1, id LIMIT 20"};
+                            "SELECT data FROM records WHERE k1 IS NOT NULL ORDER BY k1, seq LIMIT 20"};
     const char* from[2] = {"SELECT data FROM records WHERE k0 >= ?1 ORDER BY k0 LIMIT 20",
-                           "SELECT data FROM records WHERE k1 >= ?1 ORDER BY k1, id LIMIT 20"};
+                           "SELECT data FROM records WHERE k1 >= ?1 ORDER BY k1, seq LIMIT 20"};
     const char* last[2] = {"SELECT data FROM records WHERE k0 IS NOT NULL ORDER BY k0 DESC LIMIT 20",
-                           "SELECT data FROM records WHERE k1 IS NOT NULL ORDER BY k1 DESC, id DESC LIMIT 20"};
+                           "SELECT data FROM records WHERE k1 IS NOT NULL ORDER BY k1 DESC, seq DESC LIMIT 20"};
     for (int k = 0; k < 2; ++k) {
       sqlite3_prepare_v2(d->plain, first[k], -1, &d->plain_first[k], nullptr);
       sqlite3_prepare_v2(d->plain, from[k], -1, &d->plain_from[k], nullptr);

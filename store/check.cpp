@@ -41,7 +41,7 @@ Status checkFile(const std::string& path, CheckReport& report) {
     return {};
   }
 
-  std::string sql = "SELECT id, data";
+  std::string sql = "SELECT id, data, seq";
   for (size_t i = 0; i < def.keys.size(); ++i) sql += ", k" + std::to_string(i);
   sql += " FROM records ORDER BY id";
   if (!(s = prepare(c.db, sql, st)).ok()) {
@@ -58,6 +58,8 @@ Status checkFile(const std::string& path, CheckReport& report) {
                                 " bytes instead of " + std::to_string(def.record_size));
       continue;
     }
+    if (sqlite3_column_int64(st.get(), 2) != id)
+      report.problems.push_back("record " + std::to_string(id) + " has a wrong sequence number");
     record.assign(static_cast<const char*>(sqlite3_column_blob(st.get(), 1)), size);
     if (def.oem) {
       for (const FieldDef& f : def.fields) {
@@ -67,7 +69,7 @@ Status checkFile(const std::string& path, CheckReport& report) {
       }
     }
     for (size_t i = 0; i < def.keys.size(); ++i) {
-      const int col = static_cast<int>(2 + i);
+      const int col = static_cast<int>(3 + i);
       const bool in_key = encodeKey(def, def.keys[i], reinterpret_cast<const unsigned char*>(record.data()), key);
       const bool stored_in_key = sqlite3_column_type(st.get(), col) != SQLITE_NULL;
       bool agrees = in_key == stored_in_key;

@@ -208,20 +208,22 @@ Status File::close() {
 
 // ----- statements -----
 
+// Reads in key order are seeks on the key's index: a unique key on k, a DUP key on (k, seq),
+// where seq (= id) tells equal values apart in the order they were added.
 static std::string keyQuerySql(const TableDef& def, const std::string& table, int q, int key) {
   const std::string k = "k" + std::to_string(key);
   const std::string cols = "id, version, data, " + k;
   const bool dup = def.keys[key].dup;
-  const std::string asc = dup ? " ORDER BY " + k + ", id" : " ORDER BY " + k;
-  const std::string desc = dup ? " ORDER BY " + k + " DESC, id DESC" : " ORDER BY " + k + " DESC";
+  const std::string asc = dup ? " ORDER BY " + k + ", seq" : " ORDER BY " + k;
+  const std::string desc = dup ? " ORDER BY " + k + " DESC, seq DESC" : " ORDER BY " + k + " DESC";
   const std::string base = "SELECT " + cols + " FROM " + table + " WHERE " + k + " IS NOT NULL";
   switch (q) {
     case QFirst: return base + asc + " LIMIT ?3";
     case QLast: return base + desc + " LIMIT ?3";
-    case QFromGE: return base + (dup ? " AND (" + k + ", id) >= (?1, ?2)" : " AND " + k + " >= ?1") + asc + " LIMIT ?3";
-    case QFromGT: return base + (dup ? " AND (" + k + ", id) > (?1, ?2)" : " AND " + k + " > ?1") + asc + " LIMIT ?3";
-    case QBefore: return base + (dup ? " AND (" + k + ", id) < (?1, ?2)" : " AND " + k + " < ?1") + desc + " LIMIT ?3";
-    case QFetch: return base + " AND " + k + " = ?1" + (dup ? " ORDER BY " + k + ", id" : std::string()) + " LIMIT 1";
+    case QFromGE: return base + (dup ? " AND (" + k + ", seq) >= (?1, ?2)" : " AND " + k + " >= ?1") + asc + " LIMIT ?3";
+    case QFromGT: return base + (dup ? " AND (" + k + ", seq) > (?1, ?2)" : " AND " + k + " > ?1") + asc + " LIMIT ?3";
+    case QBefore: return base + (dup ? " AND (" + k + ", seq) < (?1, ?2)" : " AND " + k + " < ?1") + desc + " LIMIT ?3";
+    case QFetch: return base + " AND " + k + " = ?1" + (dup ? " ORDER BY " + k + ", seq" : std::string()) + " LIMIT 1";
     case QHighRange: return base + " AND " + k + " >= ?1 AND " + k + " < ?2" + desc + " LIMIT 1";
     case QHighFrom: return base + " AND " + k + " >= ?1" + desc + " LIMIT 1";
   }
@@ -233,11 +235,16 @@ static std::string fileQuerySql(const TableDef& def, const std::string& table, c
   switch (q) {
     case QById: return "SELECT " + cols + " FROM " + table + " WHERE id = ?1";
     case QInsert: {
-      std::string sql = "INSERT INTO " + table + "(version, data";
+      // The new record's id and seq: one above every id ever given (the AUTOINCREMENT counter),
+      // chosen inside the statement, so the add stays one atomic statement.
+      const std::string schema = table.substr(0, table.size() - std::string(".records").size());
+      std::string sql = "INSERT INTO " + table + "(id, seq, version, data";
       for (size_t i = 0; i < n; ++i) sql += ", k" + std::to_string(i);
-      sql += ") VALUES(1, ?1";
+      sql += ") SELECT n, n, 1, ?1";
       for (size_t i = 0; i < n; ++i) sql += ", ?" + std::to_string(i + 2);
-      return sql + ")";
+      sql += " FROM (SELECT max(coalesce((SELECT seq FROM " + schema +
+             ".sqlite_sequence WHERE name = 'records'), 0), coalesce((SELECT max(id) FROM " + table + "), 0)) + 1 AS n)";
+      return sql;
     }
     case QUpdate: {
       std::string sql = "UPDATE " + table + " SET version = version + 1, data = ?1";

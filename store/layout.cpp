@@ -6,7 +6,7 @@
 
 namespace store {
 
-const char* const kFormatMark = "keyed record store 1";
+const char* const kFormatMark = "keyed record store 2";
 
 namespace {
 
@@ -28,14 +28,14 @@ Status createLayout(sqlite3* db, const std::string& schema, const TableDef& def)
       " offset INTEGER NOT NULL, size INTEGER NOT NULL, places INTEGER NOT NULL);"
       "CREATE TABLE " + p + "keys(pos INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL,"
       " is_primary INTEGER NOT NULL, dup INTEGER NOT NULL, opt INTEGER NOT NULL, nocase INTEGER NOT NULL);"
-      "CREATE TABLE " + p + "records(id INTEGER PRIMARY KEY AUTOINCREMENT, version INTEGER NOT NULL,"
-      " data BLOB NOT NULL";
+      "CREATE TABLE " + p + "records(id INTEGER PRIMARY KEY AUTOINCREMENT, seq INTEGER NOT NULL,"
+      " version INTEGER NOT NULL, data BLOB NOT NULL";
   for (size_t i = 0; i < def.keys.size(); ++i) sql += ", k" + std::to_string(i) + " BLOB";
   sql += ");";
   for (size_t i = 0; i < def.keys.size(); ++i) {
     const std::string k = "k" + std::to_string(i);
     if (def.keys[i].dup)
-      sql += "CREATE INDEX " + p + "records_" + k + " ON records(" + k + ", id) WHERE " + k + " IS NOT NULL;";
+      sql += "CREATE INDEX " + p + "records_" + k + " ON records(" + k + ", seq) WHERE " + k + " IS NOT NULL;";
     else
       sql += "CREATE UNIQUE INDEX " + p + "records_" + k + " ON records(" + k + ") WHERE " + k + " IS NOT NULL;";
   }

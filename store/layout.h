@@ -2,9 +2,11 @@
 // record size, OEM) are stored in the file beside the records, so that an open with another
 // declaration is refused and tools can read any table file without its program.
 //
-// Tables in a file: meta (name, value), fields, keys, and records (id, version, data, k0..kN-1),
-// with one index per key on its encoded column (unique keys a unique index; DUP keys ordered by
-// (k, id) so equal values keep the order they were added; OPT keys partial, leaving NULLs out).
+// Tables in a file: meta (name, value), fields, keys, and records (id, seq, version, data,
+// k0..kN-1), with one index per key on its encoded column (unique keys a unique index; DUP keys
+// on (k, seq), seq being the ever-increasing number of the add, equal to id, so that equal values
+// keep the order they were added and a seek lands inside a run of equal values directly; OPT
+// keys partial, leaving NULLs out).
 #pragma once
 
 #include <sqlite3.h>
