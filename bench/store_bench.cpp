@@ -6,7 +6,8 @@
 // DECIMAL(4,2) IMPORTE @32; keys POR_IDARTICULO primary opt nocase, POR_DESCRIPCION dup opt
 // nocase). A USHORT holds only 65,535 article numbers, so the larger tables use "long": the same
 // fields and keys with a LONG IDARTICULO (@0, DESCRIPCION @4, IMPORTE @34). Every description
-// occurs twice (a DUP key with ties) in mixed case. The files are built once and kept in
+// occurs twice (a DUP key with ties) in mixed case; the "ties" tables (LONG layout) have one
+// description for all their records. The files are built once and kept in
 // $STORE_BENCH_CACHE (default /tmp/store_bench_cache); a file with another record count is
 // rebuilt.
 //
@@ -84,13 +85,15 @@ std::string middleDescription(long long n) {
   return word + std::string(letters, 8);
 }
 
+bool g_ties = false;  // set while a "ties" table is built: every description the same
+
 void fillRecord(const TableDef& def, long long id, long long n, unsigned char* rec) {
   std::memset(rec, 0, def.record_size);
   const FieldDef& code = def.fields[0];
   for (int b = 0; b < code.size; ++b) rec[b] = static_cast<unsigned char>((id >> (8 * b)) & 0xFF);
   const FieldDef& text = def.fields[1];
   std::memset(rec + text.offset, ' ', text.size);
-  const std::string d = description(id, n);
+  const std::string d = g_ties ? std::string("MISMA DESCRIPCION") : description(id, n);
   std::memcpy(rec + text.offset, d.data(), d.size());
   const FieldDef& price = def.fields[2];
   (void)rt::packDecimal(rt::Decimal::fromUnscaled(id % 9999999, 2), rec + price.offset, price.size, price.places);
@@ -155,7 +158,7 @@ Dataset* dataset(const std::string& kind, long long n) {
   auto it = all.find(name);
   if (it != all.end()) return it->second.get();
   auto d = std::make_unique<Dataset>();
-  d->def = articleDef(kind == "long");
+  d->def = articleDef(kind != "ushort");
   d->n = n;
   const std::string dir = cacheDir() + "/" + name;
   std::filesystem::create_directories(dir);
@@ -168,7 +171,10 @@ Dataset* dataset(const std::string& kind, long long n) {
   Status s = d->file->open();
   if (!s.ok() || d->file->records() != n) {
     d->file->close();
-    if (!build(*d)) {
+    g_ties = kind == "ties";
+    const bool built = build(*d);
+    g_ties = false;
+    if (!built) {
       if (d->error.empty()) d->error = "cannot build " + d->path;
     } else if (!(s = d->file->open()).ok()) {
       d->error = s.text;
@@ -277,6 +283,27 @@ void plainPage(benchmark::State& state, const std::string& kind, long long n, in
   }
 }
 
+// A page of the description order read from a position in the middle of a run of n equal
+// descriptions (the "ties" tables): the seek must land there, not scan the run.
+void pageInsideRun(benchmark::State& state, long long n) {
+  Dataset* d = dataset("ties", n);
+  if (!d->error.empty()) return state.SkipWithError(d->error.c_str());
+  std::memset(d->buffer.data(), 0, d->def.record_size);
+  const long long mid = n / 2;
+  for (int b = 0; b < 4; ++b) d->buffer[b] = static_cast<unsigned char>((mid >> (8 * b)) & 0xFF);
+  std::string pos;
+  if (d->file->fetch(0).ok()) pos = d->file->position();
+  if (pos.empty() || !d->file->reget(pos).ok()) return state.SkipWithError("no middle record");
+  pos = d->file->position();
+  std::vector<PageRow> rows;
+  for (auto _ : state) {
+    d->file->resetTo(1, pos);
+    Status s = d->file->readPage(kPage, true, rows);
+    if (!s.ok() || rows.size() != kPage) return state.SkipWithError("page read failed");
+    benchmark::DoNotOptimize(rows.data());
+  }
+}
+
 void fetchByPrimaryKey(benchmark::State& state, const std::string& kind, long long n) {
   Dataset* d = dataset(kind, n);
   if (!d->error.empty()) return state.SkipWithError(d->error.c_str());
@@ -335,6 +362,9 @@ void registerAll() {
     benchmark::RegisterBenchmark(("fetch_primary/" + tag).c_str(), fetchByPrimaryKey, kind, n);
     benchmark::RegisterBenchmark(("add_numbered/" + tag).c_str(), addNumbered, kind, n)->Iterations(30);
   }
+  for (long long n : {1000LL, 100000LL})
+    benchmark::RegisterBenchmark(("page_read/by_description/inside_run_of_equal/ties/" + std::to_string(n)).c_str(),
+                                 pageInsideRun, n);
 }
 
 }  // namespace
