@@ -85,6 +85,11 @@ struct ControlView {
   // DROP COMBO without a drop list: only its drop button shows
   bool drop_button_only = false;
 
+  // The control's own font (e.g. a large bold title); an empty name and size 0 use the window's.
+  std::string font_name;
+  int font_size = 0;
+  bool bold = false;
+
   // CHECK: ticked.
   bool checked = false;
   // INS: typing inserts rather than overwrites.

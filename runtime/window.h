@@ -56,6 +56,8 @@
 //   double click gives EVENT_Accepted with key code MouseLeft2. When the list's mouse alerts are on
 //   and the mouse code is one of its alert keys, EVENT_AlertKey replaces those events. A
 //   character typed in a list gives EVENT_Locate (rt::typedChar()).
+// - Choosing another tab of a sheet gives EVENT_NewSelection for the sheet; controls on tabs that
+//   are not shown take no focus.
 // - The close box gives EVENT_CloseWindow. The status bar (the window's own, else the
 //   application frame's) shows the status text of the focused control or highlighted menu entry.
 

@@ -61,6 +61,8 @@ class ControlSpec {
   ControlSpec& status(std::string t) { v.status_text = std::move(t); return *this; }
   ControlSpec& tip(std::string t) { v.tip = std::move(t); return *this; }
   ControlSpec& icon(std::string name) { v.icon = std::move(name); return *this; }
+  // The control's own font; an empty name keeps the window's face.
+  ControlSpec& font(std::string name, int points, bool bold = false) { v.font_name = std::move(name); v.font_size = points; v.bold = bold; return *this; }
   ControlSpec& format(std::string list_format) { format_ = std::move(list_format); return *this; }
   ControlSpec& pageLoaded(bool on = true) { v.page_loaded = on; return *this; }
   ControlSpec& rowHeight(int h) { v.row_height = h; return *this; }

@@ -42,15 +42,32 @@ std::string Win::describe() const {
   return "window \"" + title_ + "\"";
 }
 
-Program::Program(rt::Procedure startup) : Program(rt::ProgramSpec{startup, nullptr, nullptr, 0}) {}
+namespace {
+std::string makeTempDir() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "scripted-XXXXXX").string();
+  return mkdtemp(tmpl.data()) ? tmpl : std::string();
+}
+}  // namespace
 
-Program::Program(const rt::ProgramSpec& spec) {
+TempDir::TempDir() : path_(makeTempDir()) {}
+
+TempDir::~TempDir() {
+  if (path_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+Program::Program(rt::Procedure startup, Options options)
+    : Program(rt::ProgramSpec{startup, nullptr, nullptr, 0}, std::move(options)) {}
+
+Program::Program(const rt::ProgramSpec& spec, Options options) {
   char cwd[PATH_MAX];
   if (getcwd(cwd, sizeof cwd)) old_dir_ = cwd;
-  std::string tmpl = (std::filesystem::temp_directory_path() / "scripted-XXXXXX").string();
-  if (mkdtemp(tmpl.data())) {
-    dir_ = tmpl;
-    if (chdir(dir_.c_str()) != 0) dir_.clear();
+  own_dir_ = options.directory.empty();
+  dir_ = own_dir_ ? makeTempDir() : options.directory;
+  if (dir_.empty() || chdir(dir_.c_str()) != 0) {
+    dir_.clear();
+    return;  // started() tells why nothing runs
   }
   start_ = rt::startProgram(spec, fe_);
 }
@@ -64,14 +81,14 @@ Program::~Program() {
     }
   }
   if (!old_dir_.empty() && chdir(old_dir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << old_dir_;
-  if (!dir_.empty()) {
+  if (!dir_.empty() && own_dir_) {
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
   }
 }
 
 testing::AssertionResult Program::started() const {
-  if (dir_.empty()) return testing::AssertionFailure() << "no temporary working directory could be made";
+  if (dir_.empty()) return testing::AssertionFailure() << "the working directory could not be made or entered";
   switch (start_) {
     case rt::StartResult::Ok: return testing::AssertionSuccess();
     case rt::StartResult::AlreadyRunning: return testing::AssertionFailure() << "another program is still running";

@@ -19,8 +19,10 @@
 // does not become idle in time. Reading functions return empty values when there is nothing to
 // read.
 //
-// The working directory is the temporary directory while the Program lives; the destructor halts
-// a program still running, returns to the previous directory and removes the temporary one.
+// The working directory is a fresh temporary directory while the Program lives; the destructor
+// halts a program still running, returns to the previous directory and removes the temporary
+// one. To run a program in a directory of the test's choice (files prepared beforehand, or two
+// runs that share their files), pass it in Options: that directory is kept. TempDir makes one.
 // One Program at a time per process. Use it from the test's thread.
 
 #include <chrono>
@@ -55,12 +57,29 @@ class Win {
   std::string title_;
 };
 
+// A temporary directory, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }  // empty when none could be made
+
+ private:
+  std::string path_;
+};
+
 class Program {
  public:
   static constexpr std::chrono::milliseconds kTimeout = 20s;
 
-  explicit Program(rt::Procedure startup);
-  explicit Program(const rt::ProgramSpec& spec);
+  struct Options {
+    std::string directory;  // run here (kept afterwards); empty = a fresh temporary directory
+  };
+
+  explicit Program(rt::Procedure startup, Options options = {});
+  explicit Program(const rt::ProgramSpec& spec, Options options = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -143,6 +162,7 @@ class Program {
 
   ScriptedFrontEnd fe_;
   std::string dir_;
+  bool own_dir_ = true;
   std::string old_dir_;
   rt::StartResult start_ = rt::StartResult::NoStartup;
 };

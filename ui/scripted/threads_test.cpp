@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <chrono>
 #include <thread>
 
@@ -259,6 +260,47 @@ TEST(ScriptedProgram, RunsAgainInTheSameProcessAndItsTimerTicks) {
     for (int i = 0; i < 400 && g_log.entries().empty(); ++i) std::this_thread::sleep_for(10ms);
     EXPECT_EQ(g_log.entries(), std::vector<std::string>{"three ticks on 1"});
     ASSERT_TRUE(p.closeWindow("Lonely"));
+    EXPECT_EQ(p.end(), 0);
+  }
+}
+
+// Counts its runs in a file of the working directory and shows the count as its title.
+void countingProc() {
+  int runs = 0;
+  {
+    std::ifstream in("runs.txt");
+    in >> runs;
+  }
+  ++runs;
+  {
+    std::ofstream out("runs.txt");
+    out << runs;
+  }
+  rt::Window win;
+  if (win.open(rt::WindowSpec("Run " + std::to_string(runs))) != rt::OpenResult::Ok) return;
+  while (win.accept())
+    if (rt::event() == rt::EVENT_CloseWindow) win.close();
+}
+
+TEST(ScriptedProgram, RunsInAFreshDirectoryOrInOneTheTestKeepsAcrossRuns) {
+  {
+    Program p(countingProc);
+    ASSERT_TRUE(p.waitIdle());
+    EXPECT_TRUE(p.hasWindow("Run 1"));
+  }
+  {
+    Program p(countingProc);
+    ASSERT_TRUE(p.waitIdle());
+    EXPECT_TRUE(p.hasWindow("Run 1")) << "each Program starts in an empty directory";
+  }
+  scripted::TempDir dir;
+  ASSERT_FALSE(dir.path().empty());
+  for (const char* title : {"Run 1", "Run 2"}) {
+    Program p(countingProc, Program::Options{dir.path()});
+    ASSERT_TRUE(p.started());
+    ASSERT_TRUE(p.waitIdle());
+    EXPECT_TRUE(p.hasWindow(title)) << p.dump();
+    ASSERT_TRUE(p.closeWindow(title));
     EXPECT_EQ(p.end(), 0);
   }
 }
