@@ -163,6 +163,56 @@ bool focusTo(WindowModel& w, ControlModel& c, int key) {
   return true;
 }
 
+// The mnemonic letter of a caption ("&Agregar" -> 'A'), 0 when it has none ("&&" is a plain '&').
+char mnemonic(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') { ++i; continue; }
+    char c = caption[i + 1];
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return 0;
+}
+
+// Alt with a letter or digit: the control whose caption has that mnemonic acts as if clicked (a
+// prompt passes the focus to the control after it). False when no control has it.
+bool onMnemonic(std::unique_lock<std::mutex>& lk, WindowModel& w, int key) {
+  const int base = baseKey(key);
+  if ((key & (ShiftMod | CtrlMod)) != 0 || (key & AltMod) == 0 || !((base >= AKey && base <= AKey + 25) || (base >= ZeroKey && base <= ZeroKey + 9)))
+    return false;
+  for (auto& [feq, c] : w.controls) {
+    if (mnemonic(c.v.text) != static_cast<char>(base) || c.v.hidden || c.v.disabled) continue;
+    switch (c.v.type) {
+      case CONTROL_Button:
+      case CONTROL_Check:
+      case CONTROL_Radio:
+        if (!canFocus(w, c)) continue;
+        if (!(c.cancel || c.action == StdAction::Close) && !leave(w, key)) return true;
+        press(lk, w, c, key);
+        return true;
+      case CONTROL_Prompt: {
+        for (auto it = w.controls.upper_bound(feq); it != w.controls.end(); ++it)
+          if (canFocus(w, it->second)) {
+            focusTo(w, it->second, key);
+            return true;
+          }
+        return true;
+      }
+      case CONTROL_Tab: {
+        ControlModel* sheet = findControl(w, c.v.parent);
+        if (!sheet || sheet->v.current_tab == feq) return true;
+        sheet->v.current_tab = feq;
+        changed(w);
+        pushEvent(w, EVENT_NewSelection, sheet->v.feq, key);
+        return true;
+      }
+      default:
+        continue;
+    }
+  }
+  return false;
+}
+
 void onKey(std::unique_lock<std::mutex>& lk, WindowModel& w, int feq, int key) {
   ControlModel* c = findControl(w, feq != 0 ? feq : w.v.focus);
   if (c && hasAlert(c->alerts, key) && (!isMouseKey(key) || c->mouse_alerts)) {
@@ -197,6 +247,7 @@ void onKey(std::unique_lock<std::mutex>& lk, WindowModel& w, int feq, int key) {
         press(lk, w, *c, key);
       return;
     default:
+      if ((key & AltMod) && onMnemonic(lk, w, key)) return;
       if (c && c->v.type == CONTROL_List) listKey(w, *c, key);
       return;
   }

@@ -44,6 +44,8 @@
 //   Pressing the cancel button (or a button carrying the close action) by key or click does not
 //   check the control being left: a user can always cancel, even with a text that was refused.
 // - A click or Space on a button gives EVENT_Accepted for it; a check box toggles first.
+// - Alt with a letter or digit acts on the control whose caption marks it with '&' ("&Agregar"):
+//   a button is pressed, a prompt passes the focus to the control after it, a tab is shown.
 // - A menu entry gives EVENT_Accepted with its (negative) number, unless it carries a standard
 //   action, which the runtime carries out instead (close: EVENT_CloseWindow; help: a message box
 //   saying there is no help file; the others through FrontEnd::standardAction).

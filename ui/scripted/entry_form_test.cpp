@@ -38,7 +38,7 @@ void formProc() {
   rt::WindowSpec spec("Form");
   spec.size(220, 120).statusBar({-1, 40})
       .menu(rt::MenuSpec::menu(-1, "&File", {rt::MenuSpec::item(kMenuSave, "&Save").status("Save the form")}))
-      .control(rt::ControlSpec::prompt(1, "Number:").at(4, 4))
+      .control(rt::ControlSpec::prompt(1, "&Number:").at(4, 4))
       .control(rt::ControlSpec::entry(kNumber, "@n_4").at(50, 4, 30, 10).use(rt::Binding::ushort(g_data.number))
                    .status("The number"))
       .control(rt::ControlSpec::entry(kAmount, "@n-10.2").at(50, 16, 50, 10)
@@ -237,6 +237,19 @@ TEST_F(EntryForm, EnterPressesTheDefaultButtonAfterAcceptingTheEntry) {
   EXPECT_EQ(g_log.matching("form Accepted"),
             (std::vector<std::string>{"form Accepted 2 key 13", "form Accepted 8 key 13"}));
   EXPECT_EQ(p.focus("Form"), kNumber) << "the default button does not take the focus";
+}
+
+TEST_F(EntryForm, AltWithAMnemonicActsOnTheControlWhoseCaptionHasIt) {
+  ASSERT_TRUE(p.pressKey("Form", rt::TabKey));
+  ASSERT_TRUE(p.typeText("Form", kAmount, "8"));
+  ASSERT_TRUE(p.pressKey("Form", rt::AltMod + 'O'));  // "&OK"
+  EXPECT_EQ(g_log.matching("form Accepted"),
+            (std::vector<std::string>{"form Accepted 3 key 1103", "form Accepted 8 key 1103"}));
+  ASSERT_TRUE(p.pressKey("Form", rt::AltMod + 'N'));  // the prompt "&Number:" leads to its entry
+  EXPECT_EQ(p.focus("Form"), kNumber);
+  ASSERT_TRUE(p.pressKey("Form", rt::AltMod + 'Q'));  // nobody's
+  EXPECT_EQ(p.focus("Form"), kNumber);
+  EXPECT_EQ(g_log.matching("form Accepted").size(), 2u);
 }
 
 TEST_F(EntryForm, EscPressesTheCancelButton) {
