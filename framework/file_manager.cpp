@@ -156,7 +156,8 @@ std::string FileManager::GetKeyDescription(int key) const {
 // ----- opening -----
 
 int FileManager::openFile() {
-  const bool existed = std::filesystem::exists(File->name());
+  std::error_code ec;
+  const bool existed = std::filesystem::exists(File->name(), ec);
   store::Status s = File->open(OpenMode);
   if (s.code == store::FileNotFound && Create) {
     store::Status c = File->create();

@@ -246,6 +246,66 @@ TEST_F(FileManagerTest, CreationFailureRaisesCreateError) {
   EXPECT_NE(boxes[0].text.find("creating PARENT.TPS"), std::string::npos) << boxes[0].text;
 }
 
+TEST_F(FileManagerTest, NumbersNeverWrapAroundToZero) {
+  ParentTable p(te.errors);
+  p.fm->ClearBuffer();
+  p.rec.ID = 65535;
+  rt::setFixed(p.rec.NAME, "top");
+  ASSERT_EQ(p.fm->Insert(), fw::Level_Benign);
+  shown().answer(fw::Button_No);
+  EXPECT_EQ(p.prime("next"), fw::Level_User);
+  EXPECT_EQ(shown().captions(), std::vector<std::string>{"Auto-Number Error"});
+  EXPECT_EQ(p.fm->Records(), 1);
+  p.rec.ID = 0;
+  EXPECT_EQ(p.fm->TryFetch(PAR_BY_ID), fw::Level_Notify);
+}
+
+TEST_F(FileManagerTest, ReadingInKeyOrderStopsQuietlyAtTheEnds) {
+  ParentTable p(te.errors);
+  for (const char* name : {"b", "c", "a"}) ASSERT_EQ(p.prime(name), fw::Level_Benign);
+  struct Case {
+    int key;
+    bool forward;
+    std::string expected;
+  };
+  const Case cases[] = {{PAR_BY_ID, true, "bca"}, {PAR_BY_ID, false, "acb"}, {PAR_BY_NAME, true, "abc"},
+                        {PAR_BY_NAME, false, "cba"}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(c.forward ? p.fm->Set(c.key) : p.fm->SetAfter(c.key), fw::Level_Benign);
+    std::string seen;
+    while ((c.forward ? p.fm->Next() : p.fm->Previous()) == fw::Level_Benign) seen += text(p.rec.NAME, 10);
+    EXPECT_EQ(seen, c.expected) << "key " << c.key << (c.forward ? " forward" : " backward");
+    EXPECT_EQ(p.fm->LastStatus().code, store::RecordNotAvailable);
+  }
+  // Positioned by the buffer's key value, and fetched by key.
+  rt::setFixed(p.rec.NAME, "B");
+  ASSERT_EQ(p.fm->SetFrom(PAR_BY_NAME), fw::Level_Benign);
+  ASSERT_EQ(p.fm->Next(), fw::Level_Benign);
+  EXPECT_EQ(text(p.rec.NAME, 10), "b");
+  p.rec.ID = 9;
+  EXPECT_EQ(p.fm->TryFetch(PAR_BY_ID), fw::Level_Notify);
+  EXPECT_TRUE(shown().shown().empty());
+  EXPECT_EQ(p.fm->Fetch(PAR_BY_ID), fw::Level_Notify);
+  EXPECT_EQ(shown().captions(), std::vector<std::string>{"Record Retrieval Error"});
+}
+
+TEST_F(FileManagerTest, FileOfAnotherLayoutIsRefusedWithAccessError) {
+  {
+    ParentTable p(te.errors);
+    ASSERT_EQ(p.fm->Open(), fw::Level_Benign);
+  }
+  store::TableDef other = parentDef();
+  other.fields[1].size = 8;
+  other.record_size = 10;
+  ParentTable p(te.errors, other);
+  EXPECT_EQ(p.fm->Open(), fw::Level_Fatal);
+  auto boxes = shown().shown();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Access Error");
+  EXPECT_NE(boxes[0].text.find("(47)"), std::string::npos) << boxes[0].text;
+  EXPECT_FALSE(p.fm->Opened());
+}
+
 // Primes `n` parents and collects their numbers; false when a prime failed.
 bool primeMany(fw::ErrorClass& errors, int n, const std::string& tag, std::vector<int>& ids) {
   ParentTable p(errors);
