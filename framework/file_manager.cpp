@@ -418,10 +418,10 @@ int FileManager::autoIncAttempt(const KeyInfo& k, store::Status& s) {
     return static_cast<int>(Attempt::AddFailed);
   }
   writeInteger(Buffer, f, value);
-  s = File->add();
-  if (!s.ok()) return static_cast<int>(Attempt::AddFailed);
+  const int added = TryInsert();  // nothing is reserved here: this adds
+  s = status_;
+  if (added != Level_Benign) return static_cast<int>(Attempt::AddFailed);
   reserved_ = File->position();
-  remember();
   return static_cast<int>(Attempt::Reserved);
 }
 

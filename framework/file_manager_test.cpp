@@ -306,6 +306,46 @@ TEST_F(FileManagerTest, FileOfAnotherLayoutIsRefusedWithAccessError) {
   EXPECT_FALSE(p.fm->Opened());
 }
 
+// A file manager whose first adds fail, as adds refused by another station would.
+class RefusedAdds : public FileManager {
+ public:
+  int refuse = 0;
+  int calls = 0;
+  int TryInsert() override {
+    if (++calls <= refuse) return result(store::Status::error(store::RecordHeld, "held for the test"));
+    return FileManager::TryInsert();
+  }
+};
+
+TEST_F(FileManagerTest, NumberingTriesThreeTimesPerRound) {
+  struct Case {
+    int refused;
+    std::vector<int> answers;
+    int expected, calls, questions;
+  };
+  const Case cases[] = {
+      {2, {}, fw::Level_Benign, 3, 0},                                  // the third attempt succeeds
+      {3, {fw::Button_Yes}, fw::Level_Benign, 4, 1},                    // Yes: a new round succeeds at once
+      {6, {fw::Button_Yes, fw::Button_No}, fw::Level_User, 6, 2},       // two rounds of three, then No
+      {3, {fw::Button_No}, fw::Level_User, 3, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refused);
+    TempWorkDir own;
+    shown().clear();
+    auto* m = new RefusedAdds;
+    m->refuse = c.refused;
+    TestTable<Parent> p(parentDef(), te.errors, std::unique_ptr<FileManager>(m));
+    p.fm->AddKey(PAR_BY_ID, "Parent by id", 1);
+    for (int a : c.answers) shown().answer(a);
+    EXPECT_EQ(p.fm->PrimeRecord(), c.expected);
+    EXPECT_EQ(m->calls, c.calls);
+    EXPECT_EQ(static_cast<int>(shown().shown().size()), c.questions);
+    EXPECT_EQ(p.fm->Records(), c.expected == fw::Level_Benign ? 1 : 0);
+    EXPECT_EQ(p.fm->HasReservation(), c.expected == fw::Level_Benign);
+  }
+}
+
 // Primes `n` parents and collects their numbers; false when a prime failed.
 bool primeMany(fw::ErrorClass& errors, int n, const std::string& tag, std::vector<int>& ids) {
   ParentTable p(errors);
