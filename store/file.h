@@ -4,12 +4,12 @@
 // Files of the same thread), its position in a key order and the record it read last. It is not
 // thread-safe: only the thread that opened it may use it, and it must be closed (or destroyed)
 // on that thread. Records move between the file and `buffer`, the thread's record buffer of
-// def.record_size bytes, which must outlive the File.
+// def.record_size bytes; `def` and `buffer` must outlive the File.
 //
 // Every operation returns a Status; nothing throws. Reads never return partial or garbage data:
 // a damaged file gives InvalidDataFile. Writes are atomic, each on its own or together inside a
-// Transaction. A put or erase of a record that another File (thread or process) changed or
-// deleted since this File read it fails with RecordChanged. When another station keeps the file
+// Transaction. A put or erase of a record that another File (thread or process) wrote or
+// deleted since this File read it fails with RecordChanged, so no update is lost silently. When another station keeps the file
 // locked, an operation waits a bounded time (busyTimeout) and then fails with RecordHeld.
 #pragma once
 

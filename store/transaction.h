@@ -5,7 +5,9 @@
 // begin() waits at most `limit` for other stations to release the files, then fails with
 // TransactionNotBegun (never hangs). commit() that fails rolls everything back and reports why.
 // A Transaction that is destroyed without commit() rolls back. Only one transaction at a time per
-// thread (TransactionActive otherwise).
+// thread (TransactionActive otherwise). While it is active it holds the write lock of every file
+// the thread has open (other stations wait or get RecordHeld), and writes through any File of the
+// thread belong to it. A rollback also gives each listed File back the record it had read.
 #pragma once
 
 #include <chrono>
