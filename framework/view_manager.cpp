@@ -299,6 +299,22 @@ Status ViewManager::ReadBefore(const ViewRow& anchor, int n, std::vector<ViewRow
   return collect(false, n, rows);
 }
 
+void ViewManager::Reset() {
+  cursor_ = ViewRow();
+  cursor_set_ = false;
+}
+
+Status ViewManager::Next() {
+  std::vector<ViewRow> rows;
+  Status s = cursor_set_ ? ReadAfter(cursor_, 1, rows) : ReadFirst(1, rows);
+  if (!s.ok()) return s;
+  if (rows.empty()) return Status::error(store::RecordNotAvailable);
+  cursor_ = std::move(rows.front());
+  cursor_set_ = true;
+  Load(cursor_);
+  return {};
+}
+
 Status ViewManager::Reget(const std::string& position) {
   if (tables_.empty()) return Status::error(store::FileNotOpen);
   Status s = tables_[0].file->reget(position);

@@ -94,6 +94,13 @@ class ViewManager {
   store::Status ReadAfter(const ViewRow& anchor, int n, std::vector<ViewRow>& rows);
   store::Status ReadBefore(const ViewRow& anchor, int n, std::vector<ViewRow>& rows);
 
+  // ----- Reading through in order (totals over the whole view) -----
+  // Starts before the first row; each Next loads the following row into every table buffer and
+  // returns it through Current(). Next returns RecordNotAvailable after the last row. Every Next
+  // is one seek from the row before: reading through costs the number of rows read, nothing more.
+  void Reset();
+  store::Status Next();
+
   // Re-reads the row at `position` into every table buffer (joined records looked up again).
   // RecordNotFound when the primary record is gone, or it no longer belongs to the view.
   store::Status Reget(const std::string& position);
@@ -142,6 +149,8 @@ class ViewManager {
   store::Status lookupJoin(int t);
 
   std::vector<Table> tables_;
+  ViewRow cursor_;        // the row Next read last
+  bool cursor_set_ = false;
   int order_ = -1;
   std::vector<RangeValue> range_;
 };

@@ -307,6 +307,36 @@ TEST(ViewManager, FilterDropsRowsWithoutShorteningThePage) {
   EXPECT_EQ(ids(rows), (std::vector<std::pair<int, int>>{{1, 9}, {1, 12}}));
 }
 
+TEST(ViewManager, ReadingThroughVisitsEveryRowOfTheRangeOnceWithItsJoinedRecord) {
+  TempDir dir;
+  Tables t;
+  t.addArticle(1, "one");
+  for (int n = 1; n <= 7; ++n) t.add(line(2, n, "x", n * 10, n % 2));  // odd lines have article 1
+  t.add(line(1, 1, "other", 1000));
+  fw::ViewManager v;
+  v.Init(t.lines, &t.lin);
+  v.AddJoin(0, t.articles, &t.art, 0);
+  v.AddJoinLink(L_ART, 0);
+  ASSERT_TRUE(v.SetOrder(K_HDRNUM));
+  const std::uint16_t two = 2;
+  ASSERT_TRUE(v.AddRangeValue(L_HDR, &two));
+  for (int pass = 0; pass < 2; ++pass) {  // Reset starts again from the first row
+    v.Reset();
+    int sum = 0, withArticle = 0, rows = 0;
+    store::Status s;
+    while ((s = v.Next()).ok()) {
+      ++rows;
+      sum += t.lin.AMOUNT;
+      if (text(t.art.DESC, 12) == "one") ++withArticle;
+      EXPECT_EQ(v.Current().position, t.lines.position());
+    }
+    EXPECT_EQ(s.code, store::RecordNotAvailable);
+    EXPECT_EQ(rows, 7);
+    EXPECT_EQ(sum, 280);
+    EXPECT_EQ(withArticle, 4);
+  }
+}
+
 TEST(ViewManager, PrimeRecordClearsBuffersPutsTheRangeValueAndPrimesThePrimary) {
   TempDir dir;
   Tables t;
