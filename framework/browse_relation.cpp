@@ -1,0 +1,29 @@
+// The parts of the browse manager that reach the relation and file managers: a range by
+// relation and the priming of new records.
+#include "framework/browse_class.h"
+#include "framework/file_manager.h"
+#include "framework/relation_manager.h"
+
+namespace fw {
+
+bool BrowseClass::AddRange(const void* field, RelationManager& child, RelationManager& parent) {
+  FileManager* cf = child.Me();
+  FileManager* pf = parent.Me();
+  if (!cf || !pf || !cf->Buffer || !pf->Buffer || !field) return false;
+  const auto child_offset = static_cast<const unsigned char*>(field) - cf->Buffer;
+  for (const Relation& r : parent.Relations()) {
+    if (r.related != &child) continue;
+    for (const RelationLink& l : r.links)
+      if (l.his_offset == child_offset) return addRangeSource(field, pf->Buffer + l.my_offset);
+  }
+  return false;
+}
+
+std::function<int()> PrimeThrough(RelationManager& relation) {
+  return [&relation] {
+    FileManager* fm = relation.Me();
+    return fm ? fm->PrimeRecord(true) : static_cast<int>(Level_Notify);
+  };
+}
+
+}  // namespace fw
