@@ -91,20 +91,20 @@ bool RelationManager::AddRelationLink(const void* my_field, std::size_t my_size,
 
 // ----- opening -----
 
-void RelationManager::collect(std::vector<RelationManager*>& into, bool integrity_only, bool) {
+void RelationManager::collect(std::vector<RelationManager*>& into, bool integrity_only) {
   if (std::find(into.begin(), into.end(), this) != into.end()) return;
   into.push_back(this);
   ensureRelations();
   for (const Relation& r : relations_) {
     if (integrity_only && (r.lookup || (r.DeleteMode == RI_None && r.UpdateMode == RI_None))) continue;
-    r.related->collect(into, integrity_only, false);
+    r.related->collect(into, integrity_only);
   }
 }
 
 int RelationManager::Open() {
   if (!file_) return Level_Notify;
   std::vector<RelationManager*> all;
-  collect(all, false, false);
+  collect(all, false);
   std::vector<RelationManager*> done;
   for (RelationManager* m : all) {
     const int r = m->file_ ? m->file_->Open() : Level_Notify;
@@ -254,7 +254,7 @@ int RelationManager::Delete(bool ask) {
     if (answer != 0) return answer == Severity_Fatal ? Level_Fatal : Level_User;
   }
   std::vector<RelationManager*> involved;
-  collect(involved, true, false);
+  collect(involved, true);
   std::vector<store::File*> files;
   for (RelationManager* m : involved) {
     if (int rc = m->file_->UseFile(UseType_Use); rc != Level_Benign) return rc;
@@ -369,7 +369,7 @@ int RelationManager::Update() {
   if (!linked_change) return me.Update();
 
   std::vector<RelationManager*> involved;
-  collect(involved, true, true);
+  collect(involved, true);
   std::vector<store::File*> files;
   for (RelationManager* m : involved) {
     if (int rc = m->file_->UseFile(UseType_Use); rc != Level_Benign) return rc;

@@ -19,6 +19,11 @@
 // nothing. Results are fw::Level codes (file_manager.h); every message goes through the file
 // manager's error manager.
 //
+// Update compares the buffer with the record as the file manager last read or wrote it (read
+// again when the manager did not read the current record itself) to see which linked fields
+// changed. Linked fields are compared byte for byte; the children are sought by the relation's
+// key when the linked fields lead it, otherwise the key is scanned.
+//
 // Threads: like its FileManager, a RelationManager belongs to one thread, and so do the related
 // managers it is given.
 
@@ -111,7 +116,8 @@ class RelationManager {
 
  private:
   void ensureRelations();
-  void collect(std::vector<RelationManager*>& into, bool for_delete, bool for_update);
+  // This manager and every one reachable through its relations (with integrity rules only).
+  void collect(std::vector<RelationManager*>& into, bool integrity_only);
   bool linksBlank(const Relation& r, const std::string& mine) const;
   int seekChild(const Relation& r, const std::string& mine, bool& found);
   int deleteRecord(int depth);

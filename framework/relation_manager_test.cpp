@@ -35,10 +35,14 @@ class ParentRelations : public RelationManager {
   Parent* prec = nullptr;
   Child* crec = nullptr;
   int registered = 0;
+  bool link_to_line = false;  // link the parent's number with the lines' LINE instead
   void DeferedAddRelations() override {
     ++registered;
     AddRelation(*child, update_mode, delete_mode, CHI_BY_PARENT_LINE);
-    AddRelationLink(prec->ID, crec->PARENTID);
+    if (link_to_line)
+      AddRelationLink(prec->ID, crec->LINE);
+    else
+      AddRelationLink(prec->ID, crec->PARENTID);
     RelationManager::DeferedAddRelations();
   }
 };
@@ -325,6 +329,19 @@ TEST_F(RelationManagerTest, UpdateWithoutLinkChangeWritesOnlyTheRecord) {
   ASSERT_TRUE(fetchParent(1));
   EXPECT_EQ(text(p.rec.NAME, 10), "renamed");
   EXPECT_TRUE(shown().shown().empty());
+}
+
+TEST_F(RelationManagerTest, ChildrenAreFoundWhenTheLinkDoesNotLeadTheKey) {
+  setModes(fw::RI_None, fw::RI_Cascade);
+  prm.link_to_line = true;
+  addFamilies();
+  ASSERT_TRUE(fetchParent(2));
+  ASSERT_EQ(prm.Delete(false), fw::Level_Benign);
+  // The second line of each parent went with parent 2.
+  EXPECT_EQ(childrenByParent(), (std::map<int, int>{{1, 2}, {2, 1}}));
+  c.rec.PARENTID = 1;
+  c.rec.LINE = 2;
+  EXPECT_EQ(c.fm->TryFetch(CHI_BY_PARENT_LINE), fw::Level_Notify);
 }
 
 TEST_F(RelationManagerTest, CancelAutoIncDeletesTheNewRecordByTheRulesWithoutAsking) {
