@@ -146,6 +146,15 @@ struct MessageBoxView {
   int default_button = 0;
 };
 
+// A pop-up menu (e.g. a list's right-click menu) that a program thread waits on. Entries are
+// numbered from 1 in order, separators included; MenuEntryView::feq holds that number.
+struct PopupView {
+  std::uint64_t id = 0;
+  WindowId owner = 0;       // the asking thread's top window, 0 = none
+  int thread = 0;
+  std::vector<MenuEntryView> entries;
+};
+
 class FrontEnd {
  public:
   virtual ~FrontEnd() = default;
@@ -158,6 +167,11 @@ class FrontEnd {
   virtual void standardAction(WindowId, StdAction, int focused_feq) = 0;
   // The program's first thread has returned and every thread has ended.
   virtual void programEnded(int exit_code) = 0;
+  // Pop-up menus: a front end that shows them returns true from supportsPopups, shows the menu
+  // at the mouse in popupOpened and answers with input::answerPopup. With the defaults, rt::popup
+  // returns 0 (dismissed) at once.
+  virtual bool supportsPopups() const { return false; }
+  virtual void popupOpened(const PopupView&) {}
 };
 
 // The model, read by a front end. Copies under the runtime's lock.
@@ -183,6 +197,7 @@ void maximize(WindowId);
 void iconize(WindowId);
 void answerMessage(std::uint64_t box_id, int button);
 void dropDown(WindowId, int feq);                         // the drop button of a combo was pressed
+void answerPopup(std::uint64_t popup_id, int choice);     // 1-based entry, 0 = dismissed
 }  // namespace input
 
 }  // namespace rt

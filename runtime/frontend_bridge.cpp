@@ -158,6 +158,22 @@ void answerMessage(std::uint64_t box_id, int button) {
   t->second->cv.notify_all();
 }
 
+void answerPopup(std::uint64_t popup_id, int choice) {
+  Runtime& R = runtime();
+  std::lock_guard<std::mutex> lk(R.mu);
+  auto it = R.popups.find(popup_id);
+  if (it == R.popups.end()) return;
+  const auto& entries = it->second.entries;
+  if (choice < 0 || choice > static_cast<int>(entries.size())) return;
+  if (choice > 0 && (entries[choice - 1].separator || entries[choice - 1].disabled)) return;
+  auto t = R.threads.find(it->second.thread);
+  if (t == R.threads.end() || t->second->box != popup_id) return;
+  t->second->box_answer = choice;
+  t->second->box_answered = true;
+  t->second->wait = ThreadRecord::Wait::None;
+  t->second->cv.notify_all();
+}
+
 }  // namespace input
 
 // ---- Dump -----------------------------------------------------------------------------------------
@@ -210,6 +226,11 @@ std::string dumpModel() {
       << (t->wait == ThreadRecord::Wait::Input ? "waiting for input"
           : t->wait == ThreadRecord::Wait::Message ? "waiting for a message-box answer" : "busy")
       << ", " << t->queue.size() << " queued" << (t->closing_down ? ", closing down" : "") << "\n";
+  }
+  for (const auto& [id, pm] : R.popups) {
+    o << "pop-up menu " << id << " (thread " << pm.thread << "):";
+    for (const auto& e : pm.entries) o << " [" << (e.separator ? "-" : e.text) << (e.disabled ? " disabled" : "") << "]";
+    o << "\n";
   }
   for (const auto& [id, b] : R.boxes)
     o << "message box " << id << " (thread " << b.thread << "): \"" << b.caption << "\" \"" << b.text

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "runtime/message_box.h"
+#include "runtime/popup_menu.h"
 #include "runtime/post.h"
 #include "runtime/threads.h"
 #include "runtime/window.h"
@@ -101,6 +102,23 @@ TEST(RuntimeProgram, OneProgramAtATimeAndStopProgramEndsItFromOutside) {
   EXPECT_EQ(rt::startProgram(rt::ProgramSpec{}, fe), rt::StartResult::NoStartup);
 }
 
+std::atomic<int> g_popup{-1};
+std::atomic<int> g_box{-1};
+
+void asksWithoutAPopupFrontEnd() {
+  rt::Window win;
+  (void)win.open(rt::WindowSpec("Asking"));
+  g_popup = rt::popup({{"&One"}, {"&Two"}});
+  g_box = rt::message("Sure?", "Question", rt::ICON_Question, rt::BUTTON_YES + rt::BUTTON_NO, rt::BUTTON_NO);
+}
+
+TEST(RuntimeProgram, APopupMenuIsDismissedWhenTheFrontEndShowsNoneAndBoxesGetTheFrontEndsAnswer) {
+  RecordingFrontEnd fe;  // answers every box with its default button
+  EXPECT_EQ(rt::runProgram(asksWithoutAPopupFrontEnd, fe), 0);
+  EXPECT_EQ(g_popup, 0);
+  EXPECT_EQ(g_box, rt::BUTTON_NO);
+}
+
 TEST(RuntimeProgram, CallsFromAThreadTheRuntimeDidNotStartFailSafely) {
   rt::Window win;
   EXPECT_EQ(win.open(rt::WindowSpec("Nowhere")), rt::OpenResult::NotProgramThread);
@@ -111,6 +129,7 @@ TEST(RuntimeProgram, CallsFromAThreadTheRuntimeDidNotStartFailSafely) {
   EXPECT_EQ(rt::threadNumber(), 0);
   EXPECT_FALSE(rt::post(rt::EVENT_CloseWindow, 0, 1)) << "no program runs";
   EXPECT_FALSE(rt::pressKey(rt::TabKey));
+  EXPECT_EQ(rt::popup({{"&One"}}), 0);
 }
 
 }  // namespace

@@ -30,12 +30,14 @@ void flushNotes(std::unique_lock<std::mutex>& lk) {
           // Later notes of the same window make earlier change notes redundant.
           bool later = false;
           for (std::size_t j = i + 1; j < notes.size() && !later; ++j)
-            later = notes[j].win == n.win && notes[j].kind != Note::Kind::Box && notes[j].kind != Note::Kind::Action;
+            later = notes[j].win == n.win && notes[j].kind != Note::Kind::Box &&
+                    notes[j].kind != Note::Kind::Popup && notes[j].kind != Note::Kind::Action;
           if (!later) fe->windowChanged(n.win);
           break;
         }
         case Note::Kind::Closed: fe->windowClosed(n.win); break;
         case Note::Kind::Box: fe->messageBoxOpened(n.box); break;
+        case Note::Kind::Popup: fe->popupOpened(n.popup); break;
         case Note::Kind::Action: fe->standardAction(n.win, n.action, n.feq); break;
         case Note::Kind::Ended: fe->programEnded(n.feq); break;
       }

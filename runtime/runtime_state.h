@@ -82,17 +82,18 @@ struct ThreadRecord {
   std::vector<WindowId> stack;      // open windows, the top one last
   enum class Wait { None, Input, Message } wait = Wait::None;
   bool closing_down = false;
-  std::uint64_t box = 0;            // the message box it waits for
+  std::uint64_t box = 0;            // the message box or pop-up menu it waits for
   int box_answer = 0;
   bool box_answered = false;
 };
 
 struct Note {
-  enum class Kind { Opened, Changed, Closed, Box, Action, Ended };
+  enum class Kind { Opened, Changed, Closed, Box, Popup, Action, Ended };
   explicit Note(Kind k) : kind(k) {}
   Kind kind;
   WindowId win = 0;
   MessageBoxView box;
+  PopupView popup;
   StdAction action = StdAction::None;
   int feq = 0;
 };
@@ -113,6 +114,7 @@ struct Runtime {
   WindowId active = 0;
   Procedure thread_start = nullptr, thread_end = nullptr;
   std::map<std::uint64_t, MessageBoxView> boxes;
+  std::map<std::uint64_t, PopupView> popups;
   std::vector<Note> notes;
   std::uint64_t run = 0;            // number of the current program run
 };

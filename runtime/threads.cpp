@@ -138,6 +138,7 @@ StartResult startProgram(const ProgramSpec& spec, FrontEnd& front_end) {
   R.windows.clear();
   R.threads.clear();
   R.boxes.clear();
+  R.popups.clear();
   R.notes.clear();
   R.halting = false;
   R.exit_code = 0;

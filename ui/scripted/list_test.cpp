@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "runtime/popup_menu.h"
 #include "runtime/window.h"
 #include "ui/scripted/event_log.h"
 #include "ui/scripted/program_driver.h"
@@ -83,6 +84,10 @@ void listProc() {
         }
         break;
       case rt::EVENT_AlertKey:
+        if (rt::field() == kPaged && rt::keyCode() == rt::MouseRight) {
+          int choice = rt::popup({{"&Insert"}, {"&Change", true}, {"", false, true}, {"&Delete"}});
+          g_log.add("popup " + std::to_string(choice));
+        }
         if (rt::field() == editor && editor != 0) {
           if (rt::keyCode() != rt::EscKey && win.update(editor).ok)
             win.setListRow(kPaged, win.selectedRow(kPaged), {std::to_string(first + win.selectedRow(kPaged) - 1), g_cell_text});
@@ -172,9 +177,26 @@ TEST_F(Lists, ClicksSelectTheRowAndReportRowAndColumn) {
   EXPECT_EQ(p.selectedRow("Lists", kPaged), 2);
   EXPECT_TRUE(g_log.contains("lists NewSelection 1 key 1")) << g_log.joined();
   EXPECT_TRUE(g_log.contains("row 2 col 2")) << g_log.joined();
+  p.queuePopupChoice(0);  // the program answers the right click with a pop-up menu
   ASSERT_TRUE(p.clickCell("Lists", kPaged, 3, 1, rt::MouseRight));  // an alert key of the list
   EXPECT_TRUE(g_log.contains("lists AlertKey 1 key 2")) << g_log.joined();
   EXPECT_EQ(p.selectedRow("Lists", kPaged), 3);
+}
+
+TEST_F(Lists, APopupMenuWaitsForTheUsersChoice) {
+  ASSERT_TRUE(p.clickCell("Lists", kPaged, 1, 1, rt::MouseRight));
+  auto menu = p.pendingPopup();
+  ASSERT_TRUE(menu.has_value()) << p.dump();
+  EXPECT_EQ(menu->items, (std::vector<std::string>{"&Insert", "~&Change", "-", "&Delete"}));
+  EXPECT_FALSE(p.takesInput("Lists"));
+  EXPECT_FALSE(p.choosePopup(2)) << "a disabled item cannot be chosen";
+  EXPECT_FALSE(p.choosePopup(3)) << "nor a separator";
+  ASSERT_TRUE(p.choosePopup("Delete"));
+  EXPECT_TRUE(g_log.contains("popup 4")) << g_log.joined();
+  EXPECT_TRUE(p.takesInput("Lists"));
+  p.queuePopupChoice(1);
+  ASSERT_TRUE(p.clickCell("Lists", kPaged, 1, 1, rt::MouseRight));
+  EXPECT_TRUE(g_log.contains("popup 1")) << g_log.joined();
 }
 
 TEST_F(Lists, ACharacterTypedInAListIsAvailableForALocator) {

@@ -401,6 +401,27 @@ testing::AssertionResult Program::answer(int button) {
   return settle("answering a message box");
 }
 
+std::optional<PopupRecord> Program::pendingPopup() const {
+  auto p = fe_.pendingPopup();
+  if (!p) return std::nullopt;
+  for (auto& i : p->items) i = fromModel(i);
+  return p;
+}
+
+testing::AssertionResult Program::choosePopup(int choice) {
+  if (!fe_.pendingPopup()) return fail("no pop-up menu is open");
+  if (!fe_.choosePending(choice)) return fail("the pop-up menu has no item " + std::to_string(choice) + " to choose");
+  return settle("choosing in a pop-up menu");
+}
+
+testing::AssertionResult Program::choosePopup(const std::string& item) {
+  auto p = pendingPopup();
+  if (!p) return fail("no pop-up menu is open");
+  for (std::size_t i = 0; i < p->items.size(); ++i)
+    if (withoutAmpersands(p->items[i]) == withoutAmpersands(item)) return choosePopup(static_cast<int>(i) + 1);
+  return fail("the pop-up menu has no item \"" + item + "\"");
+}
+
 testing::AssertionResult Program::waitEnd(std::chrono::milliseconds timeout) {
   if (start_ != rt::StartResult::Ok) return started();
   if (!rt::waitProgramFor(timeout)) return fail("the program did not end in time");

@@ -145,6 +145,12 @@ class Program {
   std::vector<MessageRecord> messages() const;
   std::vector<ActionRecord> standardActions() const { return fe_.actions(); }
 
+  // Pop-up menus (item texts UTF-8).
+  void queuePopupChoice(int choice) { fe_.queuePopupChoice(choice); }
+  std::optional<PopupRecord> pendingPopup() const;
+  testing::AssertionResult choosePopup(int choice);                // 1-based, 0 = dismiss
+  testing::AssertionResult choosePopup(const std::string& item);   // by text ('&' ignored)
+
   // The end.
   testing::AssertionResult waitEnd(std::chrono::milliseconds timeout = kTimeout);
   bool ended() const;

@@ -42,6 +42,60 @@ void ScriptedFrontEnd::programEnded(int exit_code) {
   exit_code_ = exit_code;
 }
 
+void ScriptedFrontEnd::popupOpened(const rt::PopupView& view) {
+  int choice = -1;
+  {
+    std::lock_guard<std::mutex> lk(mu_);
+    PopupRecord r;
+    r.id = view.id;
+    r.owner = view.owner;
+    r.thread = view.thread;
+    for (const auto& e : view.entries) r.items.push_back(e.separator ? "-" : (e.disabled ? "~" : "") + e.text);
+    if (!popup_choices_.empty()) {
+      choice = popup_choices_.front();
+      popup_choices_.pop_front();
+      r.choice = choice;
+    }
+    popups_.push_back(std::move(r));
+  }
+  if (choice >= 0) rt::input::answerPopup(view.id, choice);
+}
+
+void ScriptedFrontEnd::queuePopupChoice(int choice) {
+  std::lock_guard<std::mutex> lk(mu_);
+  popup_choices_.push_back(choice);
+}
+
+bool ScriptedFrontEnd::choosePending(int choice) {
+  std::uint64_t id = 0;
+  {
+    std::lock_guard<std::mutex> lk(mu_);
+    for (auto& p : popups_) {
+      if (p.choice != -1) continue;
+      if (choice < 0 || choice > static_cast<int>(p.items.size())) return false;
+      if (choice > 0 && (p.items[choice - 1] == "-" || p.items[choice - 1].starts_with("~"))) return false;
+      p.choice = choice;
+      id = p.id;
+      break;
+    }
+  }
+  if (id == 0) return false;
+  rt::input::answerPopup(id, choice);
+  return true;
+}
+
+std::optional<PopupRecord> ScriptedFrontEnd::pendingPopup() const {
+  std::lock_guard<std::mutex> lk(mu_);
+  for (const auto& p : popups_)
+    if (p.choice == -1) return p;
+  return std::nullopt;
+}
+
+std::vector<PopupRecord> ScriptedFrontEnd::popups() const {
+  std::lock_guard<std::mutex> lk(mu_);
+  return popups_;
+}
+
 void ScriptedFrontEnd::queueAnswer(int button) {
   std::lock_guard<std::mutex> lk(mu_);
   answers_.push_back(button);

@@ -30,6 +30,14 @@ struct MessageRecord {
   int answer = 0;                   // 0 while the box waits for an answer
 };
 
+struct PopupRecord {
+  std::uint64_t id = 0;
+  rt::WindowId owner = 0;
+  int thread = 0;
+  std::vector<std::string> items;  // Windows-1252; "-" for a separator, a leading '~' when disabled
+  int choice = -1;                 // -1 while the menu waits for a choice; 0 = dismissed
+};
+
 struct ActionRecord {
   rt::WindowId window = 0;
   rt::StdAction action = rt::StdAction::None;
@@ -44,12 +52,22 @@ class ScriptedFrontEnd : public rt::FrontEnd {
   void messageBoxOpened(const rt::MessageBoxView&) override;
   void standardAction(rt::WindowId, rt::StdAction, int focused_feq) override;
   void programEnded(int exit_code) override;
+  bool supportsPopups() const override { return true; }
+  void popupOpened(const rt::PopupView&) override;
 
   // Answers for boxes that open later, in order.
   void queueAnswer(int button);
   void clearQueuedAnswers();
   // Answers the oldest box still waiting; false when none waits or the box has no such button.
   bool answerPending(int button);
+
+  // Choices for pop-up menus that open later, in order (1-based item, 0 = dismiss).
+  void queuePopupChoice(int choice);
+  // Chooses in the oldest pop-up menu still open; false when none is open or the item cannot be
+  // chosen (a separator, disabled, out of range).
+  bool choosePending(int choice);
+  std::optional<PopupRecord> pendingPopup() const;
+  std::vector<PopupRecord> popups() const;
 
   std::optional<MessageRecord> pending() const;
   std::vector<MessageRecord> messages() const;
@@ -61,6 +79,8 @@ class ScriptedFrontEnd : public rt::FrontEnd {
   mutable std::mutex mu_;
   std::deque<int> answers_;
   std::vector<MessageRecord> messages_;
+  std::deque<int> popup_choices_;
+  std::vector<PopupRecord> popups_;
   std::vector<ActionRecord> actions_;
   std::vector<rt::WindowId> opened_;
   std::optional<int> exit_code_;
