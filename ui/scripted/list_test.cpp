@@ -226,6 +226,7 @@ TEST_F(Lists, AnEditControlOverACellTakesTheTextAndGoesAway) {
   auto editor_entries = g_log.matching("editor ");
   ASSERT_EQ(editor_entries.size(), 1u) << g_log.joined();
   const int editor = std::stoi(editor_entries[0].substr(7));
+  EXPECT_EQ(p.cellEditor("Lists", kPaged), editor);
   EXPECT_GT(editor, kAfter) << "a control made at run time takes a number above the others";
   auto c = p.control("Lists", editor);
   ASSERT_TRUE(c.has_value());
@@ -244,6 +245,7 @@ TEST_F(Lists, AnEditControlOverACellTakesTheTextAndGoesAway) {
   EXPECT_TRUE(g_log.contains("cell Renamed")) << g_log.joined();
   EXPECT_EQ(p.listRows("Lists", kPaged)[1], (std::vector<std::string>{"   2", "Renamed"}));
   EXPECT_FALSE(p.control("Lists", editor).has_value());
+  EXPECT_EQ(p.cellEditor("Lists", kPaged), 0);
   EXPECT_FALSE(p.control("Lists", kPaged)->columns[0].grey);
 }
 

@@ -352,6 +352,14 @@ std::vector<std::vector<std::string>> Program::listRows(const Win& w, int feq) c
   return out;
 }
 
+int Program::cellEditor(const Win& w, int list_feq) const {
+  auto v = window(w);
+  if (!v) return 0;
+  for (const auto& c : v->controls)
+    if (c.over_list == list_feq) return c.feq;
+  return 0;
+}
+
 int Program::selectedRow(const Win& w, int feq) const {
   auto c = control(w, feq);
   return c ? c->selected_row : 0;

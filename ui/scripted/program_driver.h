@@ -132,6 +132,8 @@ class Program {
   int focus(const Win& w) const;
   bool takesInput(const Win& w) const;
   std::vector<std::vector<std::string>> listRows(const Win& w, int feq) const;
+  // The control made over a cell of the list (an in-list editor), 0 when there is none.
+  int cellEditor(const Win& w, int list_feq) const;
   int selectedRow(const Win& w, int feq) const;
   // The status bar of the application frame (or, without one, of the only window that has a
   // status bar); section 1 is the first.
