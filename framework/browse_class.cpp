@@ -83,7 +83,7 @@ bool BrowseClass::AddRange(const void* field, const void* value) {
   return true;
 }
 
-bool BrowseClass::addRangeSource(const void* field, const void* parent_field) {
+bool BrowseClass::AddRangeByField(const void* field, const void* parent_field) {
   if (orders_.empty() || !view_ || !field || !parent_field) return false;
   const store::TableDef& d = view_->DefOf(0);
   const int fi = fieldIndexAt(d, view_->BufferOf(0), field);
@@ -157,6 +157,10 @@ int BrowseClass::SetSort(int order, bool force) {
     reloadPage(true);
   }
   return changed ? 1 : 0;
+}
+
+void BrowseClass::ResetFromView() {
+  if (choice_ > 0) queue_->Get(choice_);
 }
 
 int BrowseClass::ResetSort(bool force) { return SetSort(current_sort_ > 0 ? current_sort_ : 1, force); }

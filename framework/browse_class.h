@@ -96,6 +96,9 @@ class BrowseClass : public WindowComponent {
   // relation that `parent` registered with `child` (the primary table's relation manager).
   bool AddRange(const void* field, const void* value);
   bool AddRange(const void* field, RelationManager& child, RelationManager& parent);
+  // A range limit that follows a parent's field: the value at `parent_field` when each page is
+  // read (a reset reloads the list when it changed).
+  bool AddRangeByField(const void* field, const void* parent_field);
   // Pairs a field of a table buffer with the queue field that shows it; the pairs shown in the
   // list are the first ones, in column order.
   void AddField(rt::Binding table_field, rt::Binding queue_field);
@@ -107,8 +110,10 @@ class BrowseClass : public WindowComponent {
   // Chooses the order for the window's current state; the framework's keeps the current order
   // (the first one at the start). Procedures with one order per tab override it.
   virtual int ResetSort(bool force);
-  // Runs after every reload of the list from its view; procedures compute totals here.
-  virtual void ResetFromView() {}
+  // Runs after every reload of the list from its view; procedures compute totals here (reading
+  // the view through with View()->Reset() and Next() is fine). The framework's version makes the
+  // queue buffer hold the highlighted row again.
+  virtual void ResetFromView();
   // Reloads the page: `force` re-reads it even when nothing seems to have changed.
   void ResetQueue(bool force);
 
@@ -211,7 +216,6 @@ class BrowseClass : public WindowComponent {
   void firstFill();
   void applySort();
   std::string rangeValues() const;
-  bool addRangeSource(const void* field, const void* parent_field);
   void setThumbLimits();
   void updateThumb();
   void report(const store::Status& s);

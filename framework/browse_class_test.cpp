@@ -48,7 +48,7 @@ struct QueueRec {
 #pragma pack(pop)
 
 constexpr int kList = 1, kInsert = 2, kChange = 3, kDelete = 4, kView = 5, kSelect = 6, kClose = 7, kRefresh = 8,
-              kByName = 9, kByNum = 10, kByHdr = 11;
+              kByName = 9, kByNum = 10, kByHdr = 11, kNextHeader = 12;
 constexpr int kPage = 5;  // rows that fit in the test list
 
 // How the procedure under test is set up; written by the test before the program starts.
@@ -63,6 +63,9 @@ struct Config {
   bool range = false;        // limit the header order to HDR == range_hdr
   std::uint16_t range_hdr = 0;
   int sort = 1;              // order shown first
+  bool follow_header = false;  // limit the header order to the header variable's current value
+  bool sum_total = false;    // every reload sums AMOUNT over the whole view
+  int form_amount = -1;      // what the update procedure writes into AMOUNT (-1: leaves it)
 };
 
 struct Shared {
@@ -71,6 +74,7 @@ struct Shared {
   Line after{};       // the record buffer when the procedure returned
   int run_result = -1;
   int reloads = 0;    // ResetFromView calls
+  long total = 0;     // the sum of the last reload
 };
 
 Config g_config;
@@ -87,8 +91,19 @@ class TestBrowse : public fw::BrowseClass {
   int sort = 1;
   int ResetSort(bool force) override { return SetSort(sort, force); }
   void ResetFromView() override {
+    long total = 0;
+    if (g_config.sum_total) {
+      // Every row of the view, not only the page: as a header's total is computed.
+      View()->Reset();
+      while (View()->Next().ok()) {
+        SetQueueRecord(View()->Current());
+        total += reinterpret_cast<const Line*>(View()->BufferOf(0))->AMOUNT;
+      }
+    }
+    fw::BrowseClass::ResetFromView();
     std::lock_guard<std::mutex> lk(g_shared.mu);
     ++g_shared.reloads;
+    g_shared.total = total;
   }
 };
 
@@ -108,7 +123,8 @@ rt::WindowSpec spec() {
       .control(rt::ControlSpec::button(kRefresh, "&Refresh").at(4, 90, 40, 14))
       .control(rt::ControlSpec::button(kByName, "By &name").at(48, 90, 40, 14))
       .control(rt::ControlSpec::button(kByNum, "By n&umber").at(92, 90, 40, 14))
-      .control(rt::ControlSpec::button(kByHdr, "By &header").at(136, 90, 40, 14));
+      .control(rt::ControlSpec::button(kByHdr, "By &header").at(136, 90, 40, 14))
+      .control(rt::ControlSpec::button(kNextHeader, "Ne&xt header").at(180, 90, 40, 14));
   return s;
 }
 
@@ -143,6 +159,7 @@ class TestWindow : public fw::WindowManager {
     step0_.Init(1);
     brw_.AddSortOrder(&step0_, K_HDRNUM);
     if (g_config.range) brw_.AddRange(&lin_.HDR, &g_config.range_hdr);
+    if (g_config.follow_header) brw_.AddRangeByField(&lin_.HDR, &header_);
     loc0_.Init(&lin_.HDR, true);
     brw_.AddLocator(loc0_);
     step1_.Init(1, 3);
@@ -170,6 +187,7 @@ class TestWindow : public fw::WindowManager {
     if (response == fw::RequestCompleted) {
       if (request == fw::InsertRecord || request == fw::ChangeRecord) {
         setText(lin_.NAME, sizeof lin_.NAME, g_config.form_name);
+        if (g_config.form_amount >= 0) lin_.AMOUNT = g_config.form_amount;
         EXPECT_TRUE(lines_.put().ok());
       } else if (request == fw::DeleteRecord) {
         EXPECT_TRUE(lines_.erase().ok());
@@ -190,6 +208,7 @@ class TestWindow : public fw::WindowManager {
       case kByName: brw_.sort = 2; Reset(false); return fw::Level_Benign;
       case kByNum: brw_.sort = 3; Reset(false); return fw::Level_Benign;
       case kByHdr: brw_.sort = 1; Reset(false); return fw::Level_Benign;
+      case kNextHeader: ++header_; Reset(false); return fw::Level_Benign;
       default: return fw::WindowManager::TakeAccepted();
     }
   }
@@ -204,6 +223,7 @@ class TestWindow : public fw::WindowManager {
   fw::StepLongClass step0_;
   fw::StepStringClass step1_;
   fw::StepLocatorClass loc0_, loc1_, loc2_;
+  std::uint16_t header_ = 1;  // the parent record's number, as a header form holds it
 };
 
 void browseProcedure() {
@@ -618,6 +638,38 @@ TEST_F(BrowseTest, RangeLimitsTheList) {
   press(kInsert);
   EXPECT_EQ(log(), std::vector<std::string>{"run 1 1 2/4/"});
   EXPECT_EQ(nums(), range(1, 4));
+}
+
+TEST_F(BrowseTest, ARangeFollowingTheParentReloadsWithItAndEveryReloadRecomputesTheTotal) {
+  seed({line(1, 1, "a", 1), line(1, 2, "b", 2), line(1, 3, "c", 3), line(2, 1, "d", 10), line(2, 2, "e", 20)});
+  g_config.follow_header = true;
+  g_config.sum_total = true;
+  g_config.ask_procedure = 1;
+  g_config.form_amount = 5;
+  start();
+  auto total = [] {
+    std::lock_guard<std::mutex> lk(g_shared.mu);
+    return g_shared.total;
+  };
+  EXPECT_EQ(nums(), range(1, 3));
+  EXPECT_EQ(total(), 6);
+  EXPECT_EQ(selectedName(), "a");
+  // The parent moves on: a plain reset reloads the other header's lines.
+  press(kNextHeader);
+  EXPECT_EQ(nums(), range(1, 2));
+  EXPECT_EQ(total(), 30);
+  // A new line takes the parent's number and the next line number; the total follows.
+  press(kInsert);
+  EXPECT_EQ(log(), std::vector<std::string>{"run 1 1 2/3/"});
+  EXPECT_EQ(nums(), range(1, 3));
+  EXPECT_EQ(selectedNum(), 3);
+  EXPECT_EQ(total(), 35);
+  // A line another thread adds to this header counts at the next forced reload.
+  seed({line(2, 9, "z", 100), line(3, 1, "not ours", 1000)});
+  press(kRefresh);
+  EXPECT_EQ(total(), 135);
+  EXPECT_EQ(nums(), (std::vector<int>{1, 2, 3, 9}));
+  EXPECT_EQ(selectedNum(), 3);
 }
 
 TEST_F(BrowseTest, SelectProtocol) {

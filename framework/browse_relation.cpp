@@ -14,7 +14,7 @@ bool BrowseClass::AddRange(const void* field, RelationManager& child, RelationMa
   for (const Relation& r : parent.Relations()) {
     if (r.related != &child) continue;
     for (const RelationLink& l : r.links)
-      if (l.his_offset == child_offset) return addRangeSource(field, pf->Buffer + l.my_offset);
+      if (l.his_offset == child_offset) return AddRangeByField(field, pf->Buffer + l.my_offset);
   }
   return false;
 }
