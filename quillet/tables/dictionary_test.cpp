@@ -234,6 +234,23 @@ TEST_F(DictionaryTest, DctKillLeavesEveryReferenceNull) {
   EXPECT_FALSE(ARTICULO_File().isOpen());
 }
 
+TEST_F(DictionaryTest, ThreadEndReleaseRemovesManagersAndTableInstances) {
+  ASSERT_EQ(Relate_CABECERA->Open(), fw::Level_Benign);
+  store::File* before = &CABECERA_File();
+  ASSERT_TRUE(before->isOpen());
+  ReleaseThreadTables();  // managers still there: they go first
+  EXPECT_EQ(Relate_CABECERA, nullptr);
+  EXPECT_EQ(Access_CABECERA, nullptr);
+  EXPECT_FALSE(_Hide_Access_CABECERA || _Hide_Relate_CABECERA);
+  EXPECT_FALSE(CABECERA_File().isOpen());  // a new, unopened instance
+  EXPECT_FALSE(ITEMS_File().isOpen());
+  DctInit();  // the thread may build its managers again
+  ASSERT_NE(Access_CABECERA, nullptr);
+  EXPECT_EQ(Access_CABECERA->File, &CABECERA_File());
+  EXPECT_EQ(Relate_CABECERA->Open(), fw::Level_Benign);
+  Relate_CABECERA->Close();
+}
+
 TEST_F(DictionaryTest, EachThreadHasItsOwnBuffersAndManagers) {
   struct Seen {
     const void* access = nullptr;
