@@ -30,6 +30,7 @@ class InputSink {
   virtual void iconize(rt::WindowId) = 0;
   virtual void answerMessage(std::uint64_t box_id, int button) = 0;
   virtual void dropDown(rt::WindowId, int feq) = 0;
+  virtual void answerPopup(std::uint64_t popup_id, int choice) = 0;
 };
 
 }  // namespace uiqt

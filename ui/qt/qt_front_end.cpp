@@ -1,12 +1,15 @@
 #include "ui/qt/qt_front_end.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPushButton>
 #include <QMessageBox>
 
 #include "ui/qt/control_area.h"
 #include "ui/qt/message_box.h"
+#include "ui/qt/text_codec.h"
 #include "ui/qt/window_host.h"
 
 namespace uiqt {
@@ -43,6 +46,10 @@ void QtFrontEnd::windowClosed(rt::WindowId id) {
 
 void QtFrontEnd::messageBoxOpened(const rt::MessageBoxView& view) {
   QMetaObject::invokeMethod(this, [this, view] { showMessageBox(view); }, Qt::QueuedConnection);
+}
+
+void QtFrontEnd::popupOpened(const rt::PopupView& view) {
+  QMetaObject::invokeMethod(this, [this, view] { showPopup(view); }, Qt::QueuedConnection);
 }
 
 void QtFrontEnd::standardAction(rt::WindowId id, rt::StdAction action, int focused_feq) {
@@ -159,6 +166,41 @@ void QtFrontEnd::showMessageBox(const rt::MessageBoxView& view) {
     sink_.answerMessage(box_id, escape_answer);
   });
   box->show();
+}
+
+void QtFrontEnd::showPopup(const rt::PopupView& view) {
+  WindowHost* owner = host(view.owner);
+  auto* menu = new QMenu(owner ? owner->window() : nullptr);  // deletes itself when closed
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  for (const auto& e : view.entries) {
+    if (e.separator) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(fromCp1252(e.text));
+    action->setData(e.feq);
+    action->setEnabled(!e.disabled);
+  }
+  const std::uint64_t popup_id = view.id;
+  auto answered = std::make_shared<bool>(false);
+  connect(menu, &QMenu::triggered, this, [this, popup_id, answered](QAction* action) {
+    if (*answered) return;
+    *answered = true;
+    sink_.answerPopup(popup_id, action->data().toInt());
+  });
+  // A menu closed without a choice answers 0. The choice, if any, is signalled after the menu
+  // hides, so the answer waits for the events already queued.
+  connect(menu, &QMenu::aboutToHide, this, [this, popup_id, answered] {
+    QMetaObject::invokeMethod(
+        this,
+        [this, popup_id, answered] {
+          if (*answered) return;
+          *answered = true;
+          sink_.answerPopup(popup_id, 0);
+        },
+        Qt::QueuedConnection);
+  });
+  menu->popup(QCursor::pos());
 }
 
 void QtFrontEnd::actOnGui(rt::WindowId id, rt::StdAction action, int focused_feq) {

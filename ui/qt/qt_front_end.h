@@ -1,6 +1,6 @@
 #pragma once
 // The Qt front end of the runtime: shows every runtime window as a WindowHost, message boxes as
-// QMessageBoxes, and carries out the standard actions only a front end can do.
+// QMessageBoxes, pop-up menus as QMenus at the mouse, and carries out the standard actions only a front end can do.
 //
 // The rt::FrontEnd callbacks may come from any thread and return at once: each one is queued to
 // the GUI thread (changes of one window are coalesced into one redraw from the latest snapshot).
@@ -40,6 +40,8 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   void messageBoxOpened(const rt::MessageBoxView&) override;
   void standardAction(rt::WindowId, rt::StdAction, int focused_feq) override;
   void programEnded(int exit_code) override;
+  bool supportsPopups() const override { return true; }
+  void popupOpened(const rt::PopupView&) override;
 
   // GUI thread.
   WindowHost* host(rt::WindowId) const;
@@ -53,6 +55,7 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   void flushChanges();
   void closeOnGui(rt::WindowId);
   void showMessageBox(const rt::MessageBoxView&);
+  void showPopup(const rt::PopupView&);
   void actOnGui(rt::WindowId, rt::StdAction, int focused_feq);
   WindowHost* frameHost() const;
 

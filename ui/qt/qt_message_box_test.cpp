@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <thread>
 
@@ -191,6 +192,50 @@ TEST_F(QtMessageBoxFrontEnd, ABoxDestroyedWithItsWindowAnswersWithItsEscapeButto
   front_end.windowClosed(5);
   ASSERT_TRUE(waitUntil([&] { return !input.only("answer").empty(); }));
   EXPECT_EQ(input.only("answer"), std::vector<std::string>{"answer 9 64"});
+}
+
+TEST_F(QtMessageBoxFrontEnd, PopupMenusAnswerTheEntryChosenOrNothing) {
+  open(window(8, false));
+  const auto popup = [&](std::uint64_t id) -> QMenu* {
+    rt::PopupView view;
+    view.id = id;
+    view.owner = 8;
+    for (int n = 1; n <= 4; ++n) {
+      rt::MenuEntryView e;
+      e.feq = n;
+      e.separator = n == 3;
+      e.text = n == 3 ? "" : "Entrada " + std::to_string(n);
+      view.entries.push_back(e);
+    }
+    std::thread program([&] { front_end.popupOpened(view); });
+    program.join();
+    QMenu* menu = nullptr;
+    EXPECT_TRUE(waitUntil([&] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+      }
+      return menu != nullptr;
+    }));
+    return menu;
+  };
+  EXPECT_TRUE(front_end.supportsPopups());
+
+  QMenu* menu = popup(11);
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 4);
+  EXPECT_TRUE(menu->actions()[2]->isSeparator());
+  EXPECT_EQ(menu->actions()[3]->text(), "Entrada 4");
+  // Entries keep their numbers past the separator.
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[3]).center());
+  ASSERT_TRUE(waitUntil([&] { return !input.only("popup").empty(); }));
+  QTest::qWait(50);
+  EXPECT_EQ(input.only("popup"), std::vector<std::string>{"popup 11 4"});
+
+  menu = popup(12);
+  ASSERT_NE(menu, nullptr);
+  QTest::keyClick(menu, Qt::Key_Escape);
+  ASSERT_TRUE(waitUntil([&] { return input.only("popup").size() == 2; }));
+  EXPECT_EQ(input.only("popup").back(), "popup 12 0");
 }
 
 }  // namespace

@@ -87,6 +87,9 @@ class RecordingInput final : public InputSink {
     calls.push_back("answer " + std::to_string(box) + " " + std::to_string(button));
   }
   void dropDown(rt::WindowId w, int feq) override { add("drop", w, {feq}); }
+  void answerPopup(std::uint64_t popup, int choice) override {
+    calls.push_back("popup " + std::to_string(popup) + " " + std::to_string(choice));
+  }
 
   // The calls that start with `prefix` (e.g. "key "), in order.
   std::vector<std::string> only(const std::string& prefix) const {

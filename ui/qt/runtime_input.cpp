@@ -29,5 +29,8 @@ void RuntimeInput::answerMessage(std::uint64_t box, int button) {
   rt::input::answerMessage(box, button);
 }
 void RuntimeInput::dropDown(rt::WindowId w, int feq) { rt::input::dropDown(w, feq); }
+void RuntimeInput::answerPopup(std::uint64_t popup, int choice) {
+  rt::input::answerPopup(popup, choice);
+}
 
 }  // namespace uiqt

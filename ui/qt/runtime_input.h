@@ -23,6 +23,7 @@ class RuntimeInput final : public InputSink {
   void iconize(rt::WindowId) override;
   void answerMessage(std::uint64_t box_id, int button) override;
   void dropDown(rt::WindowId, int feq) override;
+  void answerPopup(std::uint64_t popup_id, int choice) override;
 };
 
 }  // namespace uiqt
