@@ -249,6 +249,10 @@ class BrowseClass : public WindowComponent {
   bool page_loaded_set_ = false;
 };
 
+// The field of `parent`'s buffer that the relation `parent` registered with `child` links to
+// `child_field` (an address in the child's buffer); null when no such link exists.
+const void* ParentFieldOf(const void* child_field, RelationManager& child, RelationManager& parent);
+
 // The priming of a view's primary table through its relation manager: numbers the new record in
 // the buffer by the table's auto-numbered key and reserves it (the buffer's range values kept).
 // Returns the file manager's level (0 done).
