@@ -678,12 +678,14 @@ TEST_F(BrowseTest, SelectProtocol) {
   struct Case {
     const char* what;
     int num_in_buffer;
-    bool choose;              // press the select button, else close with the close button
+    bool choose;              // select (button, or Enter with `enter`), else the close button
     int opens_at;             // NUM highlighted when the list opens
     int chosen_num;           // NUM in the buffer afterwards when chosen
+    bool enter = false;       // choose with Enter: the select button is the default button
   };
   const Case cases[] = {
       {"existing key, chosen", 30, true, 30, 30},
+      {"existing key, chosen with Enter", 60, true, 60, 60, true},
       {"missing key opens at the next higher, chosen after a move", 35, true, 40, 50},
       {"zero opens at the first row, cancelled", 0, false, 10, 0},
       {"past the last key, cancelled", 99, false, 70, 0},
@@ -704,7 +706,10 @@ TEST_F(BrowseTest, SelectProtocol) {
     EXPECT_TRUE(ctl(kSelect)->is_default);
     if (c.choose) {
       if (c.chosen_num != c.opens_at) key(rt::DownKey);
-      press(kSelect);
+      if (c.enter)
+        rt::input::key(win(), kList, rt::EnterKey);
+      else
+        press(kSelect);
     } else {
       key(rt::DownKey);
       press(kClose);

@@ -9,7 +9,7 @@
 // The rows come in the order of one key of the primary table (SetOrder). A range limit fixes the
 // leading components of that key, either to values given once (AddRangeValue) or to the values
 // that the parent record currently in its buffer holds (AddRangeByRelation: read again at every
-// read). A filter can drop further rows.
+// read). A filter can drop further rows (a page then costs the rows the filter reads past).
 //
 // Reads are keyset seeks: every read starts from a key value or from a row's position and reads
 // only about the rows asked for, never counting or skipping through the table, so a page costs
