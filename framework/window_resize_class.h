@@ -70,7 +70,8 @@ class WindowResizeClass : public WindowComponent {
   static constexpr int kDesignSize = -1;  // a minimum equal to the design size
   static constexpr int kNoLimit = 0;      // no minimum / no maximum along that axis
 
-  // Records the window's current size as its design size and every control's rectangle.
+  // Records the window's current size as its design size and every control's rectangle: call it
+  // right after the window opens, before a size remembered elsewhere (an INI file) is restored.
   // min_w/min_h: kDesignSize, kNoLimit or a size; max_w/max_h: kNoLimit or a size.
   virtual int Init(rt::Window& window, int strategy = Resize_Spread, int min_w = kDesignSize,
                    int min_h = kDesignSize, int max_w = kNoLimit, int max_h = kNoLimit);
