@@ -226,6 +226,12 @@ void ControlArea::createWidget(Control& ctl, const rt::ControlView& view) {
       list->on_scroll = [this, feq](rt::ScrollAction action, double fraction) {
         sink_.scroll(window_, feq, action, fraction);
       };
+      // Editors over its cells follow the cells.
+      list->on_cells_moved = [this, feq] {
+        for (auto& [other, ctl] : controls_) {
+          if (ctl->view.over_list == feq) placeOverList(*ctl);
+        }
+      };
       ctl.target = list->view();
       w = list;
       break;
@@ -445,17 +451,21 @@ void ControlArea::placeControls(const rt::WindowView& window) {
   // Editors created over a list cell lie on that cell, whatever their own position says.
   for (const auto& c : window.controls) {
     Control& ctl = *controls_[c.feq];
-    if (!ctl.widget || c.over_list == 0) continue;
-    auto* list = qobject_cast<ListControl*>(widgetOf(c.over_list));
-    QRect cell = list ? list->cellRect(c.over_row - 1, c.over_col - 1) : QRect();
-    if (cell.isEmpty()) {
-      ctl.widget->setGeometry(units_.toPixels(c.pos, ctl.widget->sizeHint()));
-      continue;
-    }
-    cell.translate(list->pos());
-    ctl.widget->setGeometry(cell);
-    ctl.widget->raise();
+    if (ctl.widget && c.over_list != 0) placeOverList(ctl);
   }
+}
+
+void ControlArea::placeOverList(Control& ctl) {
+  const rt::ControlView& c = ctl.view;
+  auto* list = qobject_cast<ListControl*>(widgetOf(c.over_list));
+  QRect cell = list ? list->cellRect(c.over_row - 1, c.over_col - 1) : QRect();
+  if (cell.isEmpty()) {
+    ctl.widget->setGeometry(units_.toPixels(c.pos, ctl.widget->sizeHint()));
+    return;
+  }
+  cell.translate(list->pos());
+  ctl.widget->setGeometry(cell);
+  ctl.widget->raise();
 }
 
 void ControlArea::stackControls(const rt::WindowView& window) {

@@ -56,6 +56,7 @@ class ControlArea : public QWidget {
   void update(Control& ctl, const rt::ControlView& view, const rt::WindowView& window);
   void updateSheet(Control& ctl, const rt::ControlView& view, const rt::WindowView& window);
   void placeControls(const rt::WindowView& window);
+  void placeOverList(Control& ctl);
   void stackControls(const rt::WindowView& window);
   bool shown(const rt::ControlView& view, const std::map<int, const rt::ControlView*>& by_feq,
              int depth = 0) const;

@@ -41,6 +41,11 @@ ListControl::ListControl(QWidget* parent)
   view_->horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
   view_->viewport()->installEventFilter(this);
   setFocusProxy(view_);
+  const auto cells_moved = [this] {
+    if (on_cells_moved) on_cells_moved();
+  };
+  connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this, cells_moved);
+  connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, this, cells_moved);
 
   bar_->setRange(0, kThumbRange);
   bar_->setPageStep(kThumbRange / 10);

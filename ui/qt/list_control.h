@@ -24,6 +24,8 @@ class ListControl : public QWidget {
  public:
   std::function<void(int mouse_code, int row, int col)> on_click;
   std::function<void(rt::ScrollAction, double fraction)> on_scroll;
+  // The cells moved on the widget (a column resized, the view scrolled sideways).
+  std::function<void()> on_cells_moved;
 
   explicit ListControl(QWidget* parent = nullptr);
 

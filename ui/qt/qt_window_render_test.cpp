@@ -215,6 +215,11 @@ TEST_F(QtWindowRender, EveryControlTypeDrawsAndShowsTheSnapshot) {
   cell.translate(list->pos());
   EXPECT_EQ(area->widgetOf(24)->geometry(), cell);
   EXPECT_EQ(qobject_cast<QLineEdit*>(area->widgetOf(24))->text(), "Tornillo grande");
+  // ... and stays on it when the user widens a column before it.
+  list->view()->horizontalHeader()->resizeSection(0, list->view()->horizontalHeader()->sectionSize(0) + 20);
+  cell = list->cellRect(0, 1);
+  cell.translate(list->pos());
+  EXPECT_EQ(area->widgetOf(24)->geometry(), cell);
 
   // Controls sit where their dialog units say.
   const DialogUnits& du = area->units();
