@@ -133,7 +133,7 @@ OpenResult Window::open(const WindowSpec& spec) {
 
   for (auto& [feq, c] : win.controls) displayControl(win, c);
   push(win, EVENT_OpenWindow);
-  int first = nextTabStop(win, 0, +1);
+  int first = detail::nextTabStop(win, 0, +1);
   if (first == 0)
     for (auto& [feq, c] : win.controls)
       if (canFocus(win, c)) { first = feq; break; }
@@ -294,6 +294,25 @@ int Window::focus() const {
   Locked L;
   WindowModel* w = own(id_);
   return w ? w->v.focus : 0;
+}
+
+int Window::nextTabStop(int from, int direction) const {
+  Locked L;
+  WindowModel* w = own(id_);
+  return w ? detail::nextTabStop(*w, from, direction > 0 ? 1 : -1) : 0;
+}
+
+std::optional<WindowView> Window::view() const {
+  if (!isOpen()) return std::nullopt;
+  return viewOf(id_);
+}
+
+std::optional<ControlView> Window::controlView(int feq) const {
+  auto v = view();
+  if (!v) return std::nullopt;
+  for (auto& c : v->controls)
+    if (c.feq == feq) return c;
+  return std::nullopt;
 }
 
 void Window::pressKey(int keycode) {
@@ -549,7 +568,7 @@ bool Window::setFlag(int feq, ControlFlag f, bool on) {
   }
   // A control that can no longer hold the focus passes it on.
   if (w->v.focus == feq && !canFocus(*w, *c)) {
-    int next = nextTabStop(*w, feq, +1);
+    int next = detail::nextTabStop(*w, feq, +1);
     setFocus(*w, next == feq ? 0 : next, next != feq && next != 0);
   }
   changed(*w);

@@ -124,6 +124,12 @@ class Window {
                                  // hold the focus passes it to the next one that can. The control
                                  // being left is not accepted (its edit stays for UPDATE).
   int focus() const;             // 0 = none
+  // The tab stop after (direction > 0) or before `from` in the order Tab and Shift+Tab use,
+  // wrapping around; 0 when the window has none.
+  int nextTabStop(int from, int direction) const;
+  // A snapshot of the whole window or one control, as front ends see it.
+  std::optional<WindowView> view() const;
+  std::optional<ControlView> controlView(int feq) const;
 
   // Keys: queue a key code as if typed into the focused control (it may be an alert key).
   void pressKey(int keycode);

@@ -58,6 +58,8 @@ void formProc() {
   win.setAlert(kAmount, 253, rt::DownKey);  // keyboard navigation: Down moves on as Tab does
   win.setAlert(0, 1, rt::F6Key);
   win.setAlert(0, 2, rt::F2Key);
+  g_log.add("tab stops after 5: " + std::to_string(win.nextTabStop(kName, +1)) + ", before 2: " +
+            std::to_string(win.nextTabStop(kNumber, -1)));
   while (win.accept()) {
     g_log.record("form");
     switch (rt::event()) {
@@ -103,6 +105,7 @@ TEST_F(EntryForm, TabVisitsTabStopsInControlOrderSkippingSkipHiddenAndReadOnly) 
     forward.push_back(p.focus("Form"));
   }
   EXPECT_EQ(forward, (std::vector<int>{kAmount, kDate, kName, kOk, kCancel, kNumber}));
+  EXPECT_TRUE(g_log.contains("tab stops after 5: 8, before 2: 9")) << "the program sees the same order\n" << g_log.joined();
   ASSERT_TRUE(p.pressKey("Form", rt::ShiftTab));
   EXPECT_EQ(p.focus("Form"), kCancel);
   EXPECT_EQ(g_log.matching("form Selected"),
