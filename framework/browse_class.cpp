@@ -562,11 +562,10 @@ int BrowseClass::Ask(int request) {
     if (AskProcedure) {
       if (request == InsertRecord && PrimeRecord() != 0) return RequestCancelled;
       response = window_->Run(AskProcedure, request);
-      ResetFromAsk(request, response);
     } else {
       response = AskRecord(request);
-      if (!followVCR(request)) break;
     }
+    ResetFromAsk(request, response);
     std::int32_t* vcr = window_->VCRRequest;
     if (!vcr || *vcr == VCRNone) break;
     *vcr = VCRNone;

@@ -121,10 +121,14 @@ class BrowseClass : public WindowComponent {
   // Carries out a request (1 insert, 2 change, 3 delete, 6 view) on the highlighted row: with an
   // AskProcedure through the window's Run(Number, Request) (an insert primes the record first;
   // when priming fails, returns 2 and nothing else happens), else through AskRecord (the in-list
-  // editor). Repeats while VCRRequest is left non-zero. Returns the last response.
+  // editor). Either way ResetFromAsk then refreshes the list and follows a VCRRequest left
+  // behind, and the request repeats on the row reached while VCRRequest is non-zero. Returns the
+  // last response.
   virtual int Ask(int request);
-  // The in-list editor's entry: edits the highlighted row in place. The framework's version has
-  // no editor: it does nothing and returns 2.
+  // The in-list editor's entry: edits the highlighted row in place (its record is in the
+  // buffers; for an insert, not yet primed). It returns the response (1 when a row was saved or
+  // deleted, the saved record left in the buffers) and may leave a VCRRequest to go on with the
+  // next or previous row. The framework's version has no editor: it does nothing and returns 2.
   virtual int AskRecord(int request);
   // Refreshes the list after a request (see the class comment), then follows a pending
   // VCRRequest by moving the list. `request` may change (an insert followed by 3009 stays an

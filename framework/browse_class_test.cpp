@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -66,6 +67,7 @@ struct Config {
   bool follow_header = false;  // limit the header order to the header variable's current value
   bool sum_total = false;    // every reload sums AMOUNT over the whole view
   int form_amount = -1;      // what the update procedure writes into AMOUNT (-1: leaves it)
+  std::vector<std::int32_t> edit_vcrs;  // in-list edits: the VCRRequest each edit leaves, in turn
 };
 
 struct Shared {
@@ -89,6 +91,18 @@ void logLine(std::string s) {
 class TestBrowse : public fw::BrowseClass {
  public:
   int sort = 1;
+  // Stands in for an in-list editor: a change renames the row's record and writes it; an insert
+  // primes, names and writes a new one; each edit may leave a row-navigation request.
+  std::function<void(int request)> edit;
+  int AskRecord(int request) override {
+    if (!edit) return fw::BrowseClass::AskRecord(request);
+    edit(request);
+    if (!g_config.edit_vcrs.empty()) {
+      *Window()->VCRRequest = g_config.edit_vcrs.front();
+      g_config.edit_vcrs.erase(g_config.edit_vcrs.begin());
+    }
+    return fw::RequestCompleted;
+  }
   int ResetSort(bool force) override { return SetSort(sort, force); }
   void ResetFromView() override {
     long total = 0;
@@ -174,6 +188,14 @@ class TestWindow : public fw::WindowManager {
     brw_.AddField(rt::Binding::string(lin_.NAME), rt::Binding::string(queue_rec_.NAME));
     brw_.AddField(rt::Binding::long_(lin_.AMOUNT), rt::Binding::long_(queue_rec_.AMOUNT));
     brw_.AskProcedure = g_config.ask_procedure;
+    brw_.edit = [this](int request) {
+      if (request == fw::InsertRecord) {
+        EXPECT_EQ(brw_.PrimeRecord(), 0);
+      }
+      logLine("edit " + std::to_string(request) + " " + std::to_string(lin_.HDR) + "/" + std::to_string(lin_.NUM));
+      setText(lin_.NAME, sizeof lin_.NAME, "edited");
+      EXPECT_TRUE(lines_.put().ok());
+    };
     SetAlerts();
     return 0;
   }
@@ -620,6 +642,39 @@ TEST_F(BrowseTest, RowNavigationLeftByTheFormMovesTheListAndRepeatsTheRequest) {
   press(kChange);
   EXPECT_EQ(log(), (std::vector<std::string>{"run 1 2 1/3/n3", "run 1 2 1/7/n7"}));
   EXPECT_EQ(selectedNum(), 7);
+}
+
+TEST_F(BrowseTest, InListEditsGoOnWithTheRowTheirNavigationRequestReaches) {
+  seed(numbered(7));
+  g_config.edit_vcrs = {fw::VCRForward, fw::VCRForward, fw::VCRBackward, 0};
+  start();
+  key(rt::DownKey);
+  press(kChange);
+  // Rows 2, 3, 4, then back to 3; each saved where it stands and the list follows the edits.
+  EXPECT_EQ(log(), (std::vector<std::string>{"edit 2 1/2", "edit 2 1/3", "edit 2 1/4", "edit 2 1/3"}));
+  EXPECT_EQ(selectedNum(), 3);
+  EXPECT_EQ(names(), (std::vector<std::string>{"n1", "edited", "edited", "edited", "n5"}));
+  EXPECT_EQ(g_vcr, 0);
+  // Down on the last row: the edit is saved and editing stops there, no row follows.
+  {
+    std::lock_guard<std::mutex> lk(g_shared.mu);
+    g_shared.log.clear();
+  }
+  scroll(rt::ScrollAction::Last);
+  g_config.edit_vcrs = {fw::VCRForward, fw::VCRForward};
+  press(kChange);
+  EXPECT_EQ(log(), (std::vector<std::string>{"edit 2 1/7"}));
+  EXPECT_EQ(g_vcr, 0);
+  // An insert followed by a next-row request starts another insert.
+  {
+    std::lock_guard<std::mutex> lk(g_shared.mu);
+    g_shared.log.clear();
+  }
+  g_config.edit_vcrs = {fw::VCRForward, 0};
+  press(kInsert);
+  EXPECT_EQ(log(), (std::vector<std::string>{"edit 1 0/1", "edit 1 0/2"}));
+  EXPECT_EQ(selectedNum(), 2);
+  EXPECT_EQ(selectedName(), "edited");
 }
 
 TEST_F(BrowseTest, RangeLimitsTheList) {
