@@ -547,7 +547,13 @@ bool ControlArea::handleKey(int feq, const Control& ctl, QKeyEvent* event) {
     default: {
       if (!code) return false;
       switch (entryKeyRole(*code)) {
-        case KeyRole::Typing: return ctl.line == nullptr && ctl.text_box == nullptr;
+        case KeyRole::Typing:
+          if (ctl.line && !ctl.view.insert_mode && !ctl.line->hasSelectedText() &&
+              !ctl.line->isReadOnly() && ctl.line->cursorPosition() < ctl.line->text().size()) {
+            // Without INS a typed character replaces the one at the caret.
+            ctl.line->setSelection(ctl.line->cursorPosition(), 1);
+          }
+          return ctl.line == nullptr && ctl.text_box == nullptr;
         case KeyRole::Editing:
           sink_.key(window_, feq, *code);
           return ctl.line == nullptr && ctl.text_box == nullptr;

@@ -183,6 +183,23 @@ TEST_F(QtInput, KeysInAnEntryAreReportedOrTypedAsTheRuntimeNeeds) {
   }
 }
 
+TEST_F(QtInput, TypingOverwritesUnlessTheEntryInserts) {
+  struct Case {
+    bool insert_mode;
+    int cursor;
+    QString text;
+  };
+  const Case cases[] = {{false, 1, "axc"}, {false, 3, "abcx"}, {true, 1, "axbc"}, {true, 0, "xabc"}};
+  for (const auto& c : cases) {
+    view.controls[5].insert_mode = c.insert_mode;  // entry 11
+    apply();
+    line(11)->setText("abc");
+    line(11)->setCursorPosition(c.cursor);
+    QTest::keyClick(line(11), Qt::Key_X);
+    EXPECT_EQ(line(11)->text(), c.text) << c.insert_mode << " at " << c.cursor;
+  }
+}
+
 TEST_F(QtInput, AnAlertKeyIsOnlyReported) {
   view.controls[5].alert_keys = {key::kLeft};  // entry 11
   apply();
