@@ -205,7 +205,10 @@ void BrowseClass::loadFirst() {
 
 void BrowseClass::reloadPage(bool hook) {
   setThumbLimits();
-  if (choice_ > 0 && !queue_->Row(choice_).position.empty()) {
+  // Another range (the parent moved on) starts at its first page; else the same place.
+  if (rangeValues() != last_range_) {
+    loadFirst();
+  } else if (choice_ > 0 && !queue_->Row(choice_).position.empty()) {
     const ViewRow anchor = queue_->Row(choice_);
     loadAround(&anchor, nullptr, choice_);
   } else {

@@ -710,8 +710,11 @@ TEST_F(BrowseTest, ARangeFollowingTheParentReloadsWithItAndEveryReloadRecomputes
   EXPECT_EQ(total(), 6);
   EXPECT_EQ(selectedName(), "a");
   // The parent moves on: a plain reset reloads the other header's lines.
+  key(rt::DownKey);
+  key(rt::DownKey);
   press(kNextHeader);
   EXPECT_EQ(nums(), range(1, 2));
+  EXPECT_EQ(selectedName(), "d");  // the other header's first line
   EXPECT_EQ(total(), 30);
   // A new line takes the parent's number and the next line number; the total follows.
   press(kInsert);
