@@ -307,6 +307,14 @@ void ControlArea::update(Control& ctl, const rt::ControlView& c, const rt::Windo
   if (w) {
     w->setEnabled(!c.disabled);
     w->setToolTip(fromCp1252(c.tip));
+    // A control with a font of its own (a large bold title); others use the window's.
+    QFont own = font();
+    if (!c.font_name.empty() || c.font_size > 0) {
+      own = windowFont(c.font_name.empty() ? window.font_name : c.font_name,
+                       c.font_size > 0 ? c.font_size : window.font_size);
+    }
+    own.setBold(c.bold);
+    if (w->font() != own) w->setFont(own);
   }
   switch (ctl.kind) {
     case ControlKind::Entry:

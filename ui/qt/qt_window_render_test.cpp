@@ -127,6 +127,10 @@ rt::WindowView everyControl() {
   editor.over_row = 1;
   editor.over_col = 2;
   v.controls.push_back(editor);
+  auto title = control(25, rt::CONTROL_String, at(150, 160), "Quillet");
+  title.font_size = 14;
+  title.bold = true;
+  v.controls.push_back(title);
   v.focus = 1;
   return v;
 }
@@ -209,6 +213,12 @@ TEST_F(QtWindowRender, EveryControlTypeDrawsAndShowsTheSnapshot) {
   EXPECT_TRUE(price->isReadOnly());
   EXPECT_TRUE(price->alignment() & Qt::AlignRight);
   EXPECT_EQ(qobject_cast<QLabel*>(area->widgetOf(21))->text(), "Total:");
+  // A control's own font, and its natural size with it.
+  QWidget* title = area->widgetOf(25);
+  EXPECT_TRUE(title->font().bold());
+  EXPECT_EQ(title->font().pointSize(), 14);
+  EXPECT_FALSE(area->widgetOf(21)->font().bold());
+  EXPECT_GT(title->height(), area->widgetOf(21)->height());
 
   // The in-list editor lies exactly on its cell.
   QRect cell = list->cellRect(0, 1);
@@ -255,7 +265,7 @@ TEST_F(QtWindowRender, ChangesFromAProgramThreadAreDrawn) {
   EXPECT_EQ(qobject_cast<QTabWidget*>(area->widgetOf(7))->currentIndex(), 1);
 
   // A control gone from the model loses its widget.
-  v.controls.pop_back();
+  std::erase_if(v.controls, [](const rt::ControlView& c) { return c.feq == 24; });
   model.set(v);
   front_end.windowChanged(v.id);
   ASSERT_TRUE(waitUntil([&] { return area->widgetOf(24) == nullptr; }));
