@@ -695,7 +695,7 @@ int BrowseClass::handleKey(int keycode) {
       pressButton(Selecting && SelectControl ? SelectControl : ChangeControl);
       return Level_Handled;
     case rt::MouseRight:
-      if (UsePopup && EditViaPopup && window_) TakePopupChoice(ShowBrowsePopup(window_->Window(), PopupEntries()));
+      if (UsePopup && EditViaPopup && window_) TakePopupChoice(ShowBrowsePopup(PopupEntries()));
       return Level_Handled;
     default: return Level_Benign;
   }

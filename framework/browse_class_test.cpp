@@ -27,8 +27,24 @@ namespace {
 using namespace std::chrono_literals;
 using namespace browse_test;
 
+// Shows nothing; answers message boxes with OK and pop-up menus with `popup_choice`, recording
+// the entries offered.
 class SilentFrontEnd : public rt::FrontEnd {
  public:
+  std::mutex mu;
+  int popup_choice = 0;
+  std::vector<std::string> offered;
+  bool supportsPopups() const override { return true; }
+  void popupOpened(const rt::PopupView& p) override {
+    int choice;
+    {
+      std::lock_guard<std::mutex> lk(mu);
+      offered.clear();
+      for (const auto& e : p.entries) offered.push_back(e.text);
+      choice = popup_choice;
+    }
+    rt::input::answerPopup(p.id, choice);
+  }
   void windowOpened(rt::WindowId) override {}
   void windowChanged(rt::WindowId) override {}
   void windowClosed(rt::WindowId) override {}
@@ -276,7 +292,11 @@ class BrowseTest : public ::testing::Test {
     }
     g_vcr = 0;
     fw::SetBrowsePopupTexts(fw::BrowsePopupTexts{});
-    fw::SetBrowsePopupPresenter(nullptr);
+    {
+      std::lock_guard<std::mutex> lk(fe_.mu);
+      fe_.popup_choice = 0;
+      fe_.offered.clear();
+    }
   }
   void TearDown() override {
     if (rt::programRunning()) {
@@ -810,6 +830,26 @@ TEST_F(BrowseTest, DoubleClickSelectsWhileSelecting) {
   EXPECT_EQ(g_shared.after.NUM, 3);
 }
 
+TEST_F(BrowseTest, ListMenuOffersTheSelectEntryWhileSelecting) {
+  seed(numbered(4));
+  g_config.request = fw::SelectRecord;
+  g_config.sort = 3;
+  {
+    std::lock_guard<std::mutex> lk(fe_.mu);
+    fe_.popup_choice = 5;  // the fifth entry: select
+  }
+  start();
+  rt::input::click(win(), kList, rt::MouseRight, 2, 1);
+  EXPECT_EQ(endProgram(), 0);
+  {
+    std::lock_guard<std::mutex> lk(fe_.mu);
+    EXPECT_EQ(fe_.offered, (std::vector<std::string>{"&Insert", "&Change", "&Delete", "&View", "&Select"}));
+  }
+  std::lock_guard<std::mutex> lk(g_shared.mu);
+  EXPECT_EQ(g_shared.run_result, fw::RequestCompleted);
+  EXPECT_EQ(g_shared.after.NUM, 2);
+}
+
 TEST_F(BrowseTest, LocatorSequences) {
   // Names by the name order; numbers 1..n in the number order.
   const std::vector<std::string> list = {"Apple", "avocado", "Banana", "blueberry", "Cherry", "kiwi", "Kumquat",
@@ -894,25 +934,18 @@ TEST_F(BrowseTest, ListMenuOffersTheButtonsInTheProgramsLanguage) {
   g_config.ask_procedure = 1;
   g_config.form_response = fw::RequestCancelled;
   fw::SetBrowsePopupTexts({"&Agregar", "&Cambiar", "&Borrar", "&Ver", "&Elegir"});
-  std::mutex mu;
-  std::vector<std::string> offered;
-  int choose = 0;
-  fw::SetBrowsePopupPresenter([&](rt::Window&, const std::vector<std::string>& entries) {
-    std::lock_guard<std::mutex> lk(mu);
-    offered = entries;
-    return choose;
-  });
   start();
+  // Dismissed: nothing happens.
+  rt::input::click(win(), kList, rt::MouseRight, 2, 1);
+  idle();
+  EXPECT_TRUE(log().empty());
   {
-    std::lock_guard<std::mutex> lk(mu);
-    choose = 2;  // "&Cambiar"
+    std::lock_guard<std::mutex> lk(fe_.mu);
+    EXPECT_EQ(fe_.offered, (std::vector<std::string>{"&Agregar", "&Cambiar", "&Borrar", "&Ver"}));
+    fe_.popup_choice = 2;  // "&Cambiar"
   }
   rt::input::click(win(), kList, rt::MouseRight, 3, 1);
   idle();
-  {
-    std::lock_guard<std::mutex> lk(mu);
-    EXPECT_EQ(offered, (std::vector<std::string>{"&Agregar", "&Cambiar", "&Borrar", "&Ver"}));
-  }
   EXPECT_EQ(log(), std::vector<std::string>{"run 1 2 1/3/n3"});
 }
 

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "runtime/popup_menu.h"
+
 namespace fw {
 
 namespace {
@@ -11,11 +13,6 @@ BrowsePopupTexts& texts() {
   static BrowsePopupTexts t;
   return t;
 }
-PopupPresenter& presenter() {
-  static PopupPresenter p;
-  return p;
-}
-
 }  // namespace
 
 void SetBrowsePopupTexts(const BrowsePopupTexts& t) {
@@ -28,19 +25,11 @@ BrowsePopupTexts GetBrowsePopupTexts() {
   return texts();
 }
 
-void SetBrowsePopupPresenter(PopupPresenter p) {
-  std::lock_guard<std::mutex> lk(g_mu);
-  presenter() = std::move(p);
-}
-
-int ShowBrowsePopup(rt::Window& window, const std::vector<std::string>& entries) {
-  PopupPresenter p;
-  {
-    std::lock_guard<std::mutex> lk(g_mu);
-    p = presenter();
-  }
-  if (!p || entries.empty()) return 0;
-  const int choice = p(window, entries);
+int ShowBrowsePopup(const std::vector<std::string>& entries) {
+  if (entries.empty()) return 0;
+  std::vector<rt::PopupItem> items;
+  for (const std::string& e : entries) items.push_back(rt::PopupItem{e, false, false});
+  const int choice = rt::popup(items);
   return choice >= 1 && choice <= static_cast<int>(entries.size()) ? choice : 0;
 }
 

@@ -7,13 +7,8 @@
 //
 // Per process by design: set at start-up, read by every browse on any thread (guarded).
 
-#include <functional>
 #include <string>
 #include <vector>
-
-namespace rt {
-class Window;
-}
 
 namespace fw {
 
@@ -28,11 +23,9 @@ struct BrowsePopupTexts {
 void SetBrowsePopupTexts(const BrowsePopupTexts& texts);
 BrowsePopupTexts GetBrowsePopupTexts();
 
-// Shows a menu of `entries` at the mouse over `window` and returns the 1-based entry chosen, 0
-// when none was. The runtime's menu service is installed here at start-up; while none is
-// installed, no menu is shown and nothing is chosen.
-using PopupPresenter = std::function<int(rt::Window& window, const std::vector<std::string>& entries)>;
-void SetBrowsePopupPresenter(PopupPresenter presenter);
-int ShowBrowsePopup(rt::Window& window, const std::vector<std::string>& entries);
+// Shows the list's menu of `entries` at the mouse (the runtime's pop-up menu, on the calling
+// program thread, which waits for the answer) and returns the 1-based entry chosen, 0 when none
+// was (dismissed, or a front end that shows no pop-up menus).
+int ShowBrowsePopup(const std::vector<std::string>& entries);
 
 }  // namespace fw
