@@ -192,12 +192,12 @@ TEST(QtRuntimeProgram, WithoutADisplayTheProgramDoesNotStart) {
   env.set("DISPLAY", nullptr);
   env.set("WAYLAND_DISPLAY", nullptr);
   env.set("QT_QPA_PLATFORM", nullptr);
-  char name[] = "quillet";
+  char name[] = "build/brassol/brassol";
   char* argv[] = {name, nullptr};
   testing::internal::CaptureStderr();
   EXPECT_EQ(runProgram(1, argv, &formProgram), 2);
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("xvfb-run -a ./run quillet"), std::string::npos) << said;
+  EXPECT_NE(said.find("xvfb-run -a ./run brassol"), std::string::npos) << said;
   EXPECT_FALSE(rt::programRunning());
 }
 

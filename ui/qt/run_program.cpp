@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "ui/qt/qt_front_end.h"
 #include "ui/qt/runtime_input.h"
@@ -19,9 +20,15 @@ bool displayAvailable() {
 
 int runProgram(int argc, char** argv, const rt::ProgramSpec& spec) {
   if (!displayAvailable()) {
+    // The program's name as ./run knows it: the last part of its path.
+    std::string name = argc > 0 && argv[0] ? argv[0] : "quillet";
+    if (const auto slash = name.find_last_of('/'); slash != std::string::npos) {
+      name = name.substr(slash + 1);
+    }
     std::fprintf(stderr,
                  "No display is available to show the program's windows.\n"
-                 "Run it under a virtual display instead, for example:  xvfb-run -a ./run quillet\n");
+                 "Run it under a virtual display instead, for example:  xvfb-run -a ./run %s\n",
+                 name.c_str());
     return 2;
   }
   QApplication app(argc, argv);
