@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPageSetupDialog>
 #include <QPushButton>
 #include <QCheckBox>
 #include <QScrollBar>
@@ -337,6 +338,30 @@ TEST_F(QtWindowRender, MdiChildrenLiveInTheFrameWithItsMenuAndStatusBar) {
 
   front_end.standardAction(frame.id, rt::StdAction::Cascade, 0);
   ASSERT_TRUE(waitUntil([&] { return a->subWindow()->pos() != b->subWindow()->pos(); }));
+
+  // Arranging icons lines the minimized children up along the bottom, side by side.
+  a->subWindow()->showMinimized();
+  b->subWindow()->showMinimized();
+  a->subWindow()->move(30, 10);  // icons the user dragged about
+  b->subWindow()->move(40, 20);
+  front_end.standardAction(frame.id, rt::StdAction::Arrange, 0);
+  const int bottom = frame_host->mdiArea()->viewport()->height();
+  ASSERT_TRUE(waitUntil([&] { return a->subWindow()->geometry().bottom() == bottom - 1; }));
+  EXPECT_EQ(b->subWindow()->geometry().bottom(), bottom - 1);
+  EXPECT_FALSE(a->subWindow()->geometry().intersects(b->subWindow()->geometry()));
+  a->subWindow()->showNormal();
+  b->subWindow()->showNormal();
+
+  // The printer set-up dialog opens over the window without blocking it.
+  front_end.standardAction(frame.id, rt::StdAction::PrintSetup, 0);
+  QDialog* dialog = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<QPageSetupDialog*>(w); d && d->isVisible()) dialog = d;
+    }
+    return dialog != nullptr;
+  }));
+  dialog->reject();
 
   // The close box asks the runtime and leaves the window open.
   a->subWindow()->close();
