@@ -68,6 +68,7 @@ rt::WindowView everyControl() {
   list.parent = 8;
   list.columns = {column(41, 'R', 2, "IDArticulo", 'C'), column(130, 'L', 2, "Descripci\xF3n", 'L'),
                   column(48, 'D', 16, "Importe", 'C')};
+  list.columns[0].grey = true;  // not editable while a row is edited
   list.rows = {{"1", "Tornillo", "12.50"}, {"2", "Tuerca", "3.00"}};
   list.selected_row = 2;
   list.row_height = 11;
@@ -187,6 +188,10 @@ TEST_F(QtWindowRender, EveryControlTypeDrawsAndShowsTheSnapshot) {
               Qt::AlignHCenter);
   EXPECT_TRUE(m->data(m->index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>() &
               Qt::AlignRight);
+  const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+  EXPECT_EQ(m->data(m->index(0, 0), Qt::ForegroundRole).value<QBrush>().color(), grey);
+  EXPECT_FALSE(m->data(m->index(0, 1), Qt::ForegroundRole).isValid());
+  EXPECT_EQ(m->data(m->index(0, 2), ListModel::IndentRole).toInt(), area->units().toPixelsX(16));
   EXPECT_EQ(list->view()->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
   EXPECT_EQ(list->view()->horizontalHeader()->sectionSize(1), area->units().toPixelsX(130));
   EXPECT_EQ(list->view()->verticalHeader()->defaultSectionSize(), area->units().toPixelsY(11));
