@@ -11,7 +11,7 @@
 // Results are Level codes, never exceptions:
 //   Level_Benign (0)  done
 //   Level_User   (1)  the user chose not to go on (answered No); nothing was changed
-//   Level_Notify (2)  failed; the reporting form has told the user (the Try forms stay silent)
+//   Level_Notify (4)  failed; the reporting form has told the user (the Try forms stay silent)
 //   Level_Fatal  (3)  failed with a fatal message (the program is ending)
 // After any operation LastStatus() holds the store's status of the last store call.
 //
@@ -28,18 +28,13 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/request_codes.h"
 #include "store/file.h"
 
 namespace fw {
 
 class ErrorClass;
 
-enum Level : int {
-  Level_Benign = 0,
-  Level_User = 1,
-  Level_Notify = 2,
-  Level_Fatal = 3,
-};
 
 // Codes given to UseFile.
 enum UseType : int {

@@ -32,10 +32,12 @@ inline constexpr std::int32_t VCRPageUp = 3008;    // previous page
 inline constexpr std::int32_t VCRForward = 3009;   // next row
 inline constexpr std::int32_t VCRBackward = 3010;  // previous row
 
-// Results of the window manager's operations (and of the components registered with it).
-inline constexpr int Level_Benign = 0;   // go on
+// Results of the window manager's operations (and of the components registered with it), and of
+// the file and relation managers' operations.
+inline constexpr int Level_Benign = 0;   // go on / done
+inline constexpr int Level_User = 1;     // the user chose not to go on; nothing was changed
 inline constexpr int Level_Fatal = 3;    // end the event loop
-inline constexpr int Level_Notify = 4;   // refused
+inline constexpr int Level_Notify = 4;   // refused / failed, and the user has been told
 inline constexpr int Level_Handled = 5;  // handled: skip the default handling
 
 // Form actions (WindowManager::InsertAction, ChangeAction, DeleteAction).
