@@ -74,6 +74,7 @@ bool takesFocus(ControlKind k) {
     case ControlKind::Group:
     case ControlKind::Panel:
     case ControlKind::Tab:
+    case ControlKind::Sheet:  // the runtime never gives a sheet the focus
     case ControlKind::Unknown: return false;
     default: return true;
   }
@@ -254,8 +255,9 @@ void ControlArea::createWidget(Control& ctl, const rt::ControlView& view) {
     }
     case ControlKind::Sheet: {
       auto* tabs = new QTabWidget(this);
-      // A tab chosen by the user (click or mnemonic) is reported; the sheet goes on showing the
-      // runtime's tab until the runtime changes it.
+      tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+      // A tab chosen by the user's click is reported; the sheet goes on showing the runtime's tab
+      // until the runtime changes it. (Alt mnemonics are the runtime's: see hasMnemonic.)
       connect(tabs, &QTabWidget::currentChanged, this, [this, feq, tabs](int index) {
         Control* sheet = controlOf(feq);
         if (applying_ || !sheet) return;
@@ -356,6 +358,7 @@ void ControlArea::update(Control& ctl, const rt::ControlView& c, const rt::Windo
     case ControlKind::Button: {
       auto* button = static_cast<QPushButton*>(w);
       button->setText(text);
+      button->setShortcut(QKeySequence());  // Alt+letter goes to the runtime as a key
       button->setIcon(iconFor(c.icon));
       button->setDefault(c.is_default);
       break;
@@ -364,6 +367,7 @@ void ControlArea::update(Control& ctl, const rt::ControlView& c, const rt::Windo
     case ControlKind::Radio: {
       auto* button = static_cast<QAbstractButton*>(w);
       button->setText(text);
+      button->setShortcut(QKeySequence());
       const QSignalBlocker block(button);
       button->setCheckable(true);
       button->setChecked(c.checked);
@@ -492,6 +496,30 @@ void ControlArea::stackControls(const rt::WindowView& window) {
   }
 }
 
+bool ControlArea::hasMnemonic(int vk) const {
+  if (!((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) return false;
+  const auto marks = [vk](const std::string& caption) {
+    const QString text = fromCp1252(caption);
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] != QLatin1Char('&')) continue;
+      if (text[i + 1] == QLatin1Char('&')) {
+        ++i;
+        continue;
+      }
+      return text[i + 1].toUpper() == QChar(vk);
+    }
+    return false;
+  };
+  for (const auto& [feq, ctl] : controls_) {
+    const rt::ControlView& c = ctl->view;
+    if (c.hidden || c.disabled) continue;
+    const bool marked = ctl->kind == ControlKind::Button || ctl->kind == ControlKind::Prompt ||
+                        ctl->kind == ControlKind::Tab;
+    if (marked && marks(c.text)) return true;
+  }
+  return false;
+}
+
 void ControlArea::mirrorFocus(int feq) {
   QWidget* target = focusTargetOf(feq);
   if (!target || !target->isEnabled() || target->hasFocus()) return;
@@ -581,14 +609,14 @@ bool ControlArea::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: return handleKey(feq, *ctl, static_cast<QKeyEvent*>(event));
     case QEvent::ShortcutOverride: {
-      // Keys the runtime decides about must reach the control, not a window shortcut.
+      // Keys the runtime decides about must reach the control, not a window shortcut. Alt with
+      // a letter stays a menu shortcut unless a control of this window has it as its mnemonic.
       auto* ke = static_cast<QKeyEvent*>(event);
       const auto code = runtimeKeyCode(*ke);
-      if (code && entryKeyRole(*code) == KeyRole::Command && !(*code & key::kAlt)) {
-        event->accept();
-        return true;
-      }
-      return false;
+      if (!code || entryKeyRole(*code) != KeyRole::Command) return false;
+      if ((*code & key::kAlt) && !hasMnemonic(*code & 0xFF)) return false;
+      event->accept();
+      return true;
     }
     case QEvent::FocusIn: {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();

@@ -4,7 +4,8 @@
 // by control number; a control whose type changes gets a new widget).
 //
 // Input goes to the InputSink: edits of entry fields (the whole text), keys the runtime decides
-// about (Tab, Enter, Esc, arrows, function keys ...), clicks on buttons and list cells, list
+// about (Tab, Enter, Esc, arrows, function keys, Alt with a control's mnemonic ...), clicks on
+// buttons and list cells, list
 // scrolling, tab choices, and a focus change made by the user's click (reported once). Focus
 // set from the snapshot is mirrored onto the widgets without being reported back. A tab chosen by
 // the user is reported and the sheet stays on the snapshot's tab until the runtime changes it.
@@ -61,6 +62,8 @@ class ControlArea : public QWidget {
   bool shown(const rt::ControlView& view, const std::map<int, const rt::ControlView*>& by_feq,
              int depth = 0) const;
   void mirrorFocus(int feq);
+  // True when a button, prompt or tab of this window marks this key (A-Z, 0-9) with '&'.
+  bool hasMnemonic(int vk) const;
   bool handleKey(int feq, const Control& ctl, QKeyEvent* event);
   void reportEdit(int feq, const QString& text);
   Control* controlOf(int feq);

@@ -154,6 +154,8 @@ void QtFrontEnd::showMessageBox(const rt::MessageBoxView& view) {
     int answer = answerOf(box->clickedButton());
     if (answer == 0) answer = escape_answer;
     if (blocked_owner) blocked_owner->setBlockedByMessage(false);
+    // The asking window takes the keyboard back.
+    if (QWidget* parent = box->parentWidget()) parent->activateWindow();
     boxes_.erase(box_id);
     sink_.answerMessage(box_id, answer);
   });
