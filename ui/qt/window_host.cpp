@@ -116,6 +116,8 @@ QLabel* WindowHost::statusSection(int index) const {
 }
 
 void WindowHost::apply(const rt::WindowView& view) {
+  // The model counts its changes: a snapshot already drawn needs nothing.
+  if (last_ && view.revision != 0 && view.revision == last_->revision) return;
   const bool was_applying = applying_;
   applying_ = true;
   const QString title = fromCp1252(view.title);
