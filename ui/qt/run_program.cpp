@@ -42,7 +42,9 @@ int runProgram(int argc, char** argv, const rt::ProgramSpec& spec) {
     return 1;
   }
   QApplication::exec();
-  // Every program thread has ended by now; collect the exit code the runtime kept.
+  // The loop ends when the program has ended, unless the desktop session ended it first: then
+  // the program is halted, since its threads can no longer be answered.
+  if (!front_end.exitCode()) rt::stopProgram(1);
   const int exit_code = rt::waitProgram();
   return front_end.exitCode().value_or(exit_code);
 }
