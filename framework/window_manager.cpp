@@ -8,6 +8,24 @@
 #include "runtime/vocabulary.h"
 
 namespace fw {
+namespace {
+
+// A required control counts as empty when its text is blank, or, under a numeric picture, when it
+// shows zero (a required amount left at 0.00 is as missing as a blank one).
+bool looksEmpty(const std::string& text, const std::string& picture) {
+  if (text.find_first_not_of(' ') == std::string::npos) return true;
+  std::string::size_type p = picture.find_first_not_of('@');
+  const bool numeric = p != std::string::npos && (picture[p] == 'n' || picture[p] == 'N');
+  if (!numeric) return false;
+  bool digit = false;
+  for (char c : text) {
+    if (c >= '1' && c <= '9') return false;
+    if (c == '0') digit = true;
+  }
+  return digit;
+}
+
+}  // namespace
 
 WindowManager::WindowManager(rt::Window& window) : window_(window) {}
 
@@ -170,8 +188,8 @@ int WindowManager::ConfirmCancel() { return Level_Benign; }
 
 int WindowManager::TakeOK() {
   // The accept-all pass: every enabled, visible edit control is accepted in turn, in control
-  // order, whether the user touched it or not; a required control left empty ends the pass and
-  // gets the focus. After the last one the window receives EVENT_Completed.
+  // order, whether the user touched it or not; a required control left empty (blank, or zero under
+  // a numeric picture) ends the pass and gets the focus. After the last one the window receives EVENT_Completed.
   rt::UpdateResult u = window_.update();
   if (!u.ok) {
     window_.select(u.refused_feq);
@@ -183,8 +201,7 @@ int WindowManager::TakeOK() {
     if (window_.flag(feq, rt::ControlFlag::Hidden) || window_.flag(feq, rt::ControlFlag::Disabled))
       continue;
     if (window_.flag(feq, rt::ControlFlag::Required)) {
-      const std::string text = window_.text(feq);
-      if (text.find_first_not_of(' ') == std::string::npos) {
+      if (looksEmpty(window_.text(feq), window_.picture(feq))) {
         window_.select(feq);
         return Level_Handled;
       }

@@ -35,7 +35,8 @@
 //   PrimeUpdate     a form saves its record and carries out a delete before the window opens
 //   ConfirmCancel   a form asks its cancel questions by CancelAction
 //   TakeOK          the accept-all pass (the default one posts EVENT_Accepted to every enabled
-//                   edit control and then EVENT_Completed; a required empty control stops it)
+//                   edit control and then EVENT_Completed; a required control that is blank,
+//                   or zero under a numeric picture, stops it and gets the focus)
 //   TakeCompleted   a form writes its record by OriginalRequest before completing
 //   Run(n, r)       a browse calls its update procedure
 //   components      browses, toolbars, resize managers receive events, resets, updates, alerts

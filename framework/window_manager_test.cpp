@@ -59,7 +59,7 @@ struct Log {
 Log g_log;
 
 constexpr int kEntry1 = 1, kEntry2 = 2, kRequired = 3, kOk = 4, kCancel = 5, kClose = 6, kSheet = 7,
-              kTab1 = 8, kTab2 = 9, kNext = 10, kPrev = 11, kList = 12;
+              kTab1 = 8, kTab2 = 9, kNext = 10, kPrev = 11, kList = 12, kAmount = 13;
 
 rt::WindowSpec testSpec() {
   rt::WindowSpec spec("Managed");
@@ -75,7 +75,8 @@ rt::WindowSpec testSpec() {
       .control(rt::ControlSpec::tab(kTab2, kSheet, "Two"))
       .control(rt::ControlSpec::button(kNext, "&Next").at(4, 70, 40, 14))
       .control(rt::ControlSpec::button(kPrev, "&Prev").at(50, 70, 40, 14))
-      .control(rt::ControlSpec::list(kList, "40L|~A~@s10@").at(4, 88, 100, 20));
+      .control(rt::ControlSpec::list(kList, "40L|~A~@s10@").at(4, 88, 100, 20))
+      .control(rt::ControlSpec::entry(kAmount, "@n-10.2").at(110, 88, 60, 10).required());
   return spec;
 }
 
@@ -368,6 +369,10 @@ TEST_F(WindowManagerTest, OkAcceptsEveryEntryInOrderThenCompletes) {
   idle();
   rt::input::editText(id, kRequired, "x");
   idle();
+  rt::input::focus(id, kAmount);
+  idle();
+  rt::input::editText(id, kAmount, "2.5");
+  idle();
   g_log.clear();
   rt::input::click(id, kOk, rt::MouseLeft);
   EXPECT_EQ(endProgram(), 0);
@@ -375,21 +380,45 @@ TEST_F(WindowManagerTest, OkAcceptsEveryEntryInOrderThenCompletes) {
   for (const auto& l : g_log.get())
     if (l.rfind("accepted", 0) == 0 || l == "completed") accepted.push_back(l);
   // The changed entry is accepted as it is left by the click, then the pass accepts every entry.
-  std::vector<std::string> expected = {"accepted 3", "accepted 4", "accepted 1", "accepted 2", "accepted 3",
-                                       "completed"};
+  std::vector<std::string> expected = {"accepted 13", "accepted 4", "accepted 1", "accepted 2",
+                                       "accepted 3",  "accepted 13", "completed"};
   EXPECT_EQ(accepted, expected);
   EXPECT_EQ(g_run_result, fw::RequestCompleted);
 }
 
-TEST_F(WindowManagerTest, OkStopsAtARequiredEmptyEntry) {
-  start();
-  rt::WindowId id = window();
-  rt::input::click(id, kOk, rt::MouseLeft);
-  idle();
-  EXPECT_NE(window(), 0u);
-  EXPECT_EQ(focus(), kRequired);
-  EXPECT_FALSE(g_log.has("completed"));
-  EXPECT_FALSE(g_log.has("accepted 1"));
+TEST_F(WindowManagerTest, OkStopsAtTheFirstRequiredEntryLeftEmpty) {
+  struct Case {
+    const char* what;
+    const char* text;    // typed into the required text entry ("" = untouched)
+    const char* amount;  // typed into the required amount ("" = untouched)
+    int stops_at;
+  };
+  const Case cases[] = {
+      {"both untouched", "", "", kRequired},
+      {"blank text", "   ", "3", kRequired},
+      {"amount untouched", "x", "", kAmount},
+      {"amount zero", "x", "0", kAmount},
+      {"amount zero with decimals", "x", "0.00", kAmount},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    start();
+    rt::WindowId id = window();
+    for (auto [feq, text] : {std::pair{kRequired, c.text}, std::pair{kAmount, c.amount}}) {
+      if (*text == 0) continue;
+      rt::input::focus(id, feq);
+      idle();
+      rt::input::editText(id, feq, text);
+      idle();
+    }
+    rt::input::click(id, kOk, rt::MouseLeft);
+    idle();
+    EXPECT_NE(window(), 0u);
+    EXPECT_EQ(focus(), c.stops_at);
+    EXPECT_FALSE(g_log.has("completed"));
+    EXPECT_FALSE(g_log.has("accepted 1"));
+  }
 }
 
 TEST_F(WindowManagerTest, AnotherTabResetsWithoutForce) {
