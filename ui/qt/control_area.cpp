@@ -15,8 +15,6 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableView>
-#include <QToolButton>
 
 #include "ui/qt/drop_combo.h"
 #include "ui/qt/icon_names.h"
@@ -36,7 +34,6 @@ struct ControlArea::Control {
   QPlainTextEdit* text_box = nullptr;
   std::optional<std::string> model_text;  // text of the last snapshot applied
   std::vector<int> tab_feqs;        // SHEET: its TAB controls, in order
-  std::vector<std::string> tab_texts;
   int current_tab = 0;              // SHEET: the snapshot's tab
   rt::ControlView view;             // the last snapshot applied
 };
@@ -404,12 +401,10 @@ void ControlArea::update(Control& ctl, const rt::ControlView& c, const rt::Windo
 void ControlArea::updateSheet(Control& ctl, const rt::ControlView& c, const rt::WindowView& window) {
   auto* tabs = static_cast<QTabWidget*>(ctl.widget.get());
   std::vector<int> feqs;
-  std::vector<std::string> texts;
   std::vector<const rt::ControlView*> tab_views;
   for (const auto& t : window.controls) {
     if (t.parent == c.feq && kindOf(t.type) == ControlKind::Tab) {
       feqs.push_back(t.feq);
-      texts.push_back(t.text);
       tab_views.push_back(&t);
     }
   }
@@ -422,7 +417,6 @@ void ControlArea::updateSheet(Control& ctl, const rt::ControlView& c, const rt::
     }
     for (size_t i = 0; i < feqs.size(); ++i) tabs->addTab(new QWidget, QString());
     ctl.tab_feqs = feqs;
-    ctl.tab_texts.clear();
   }
   for (size_t i = 0; i < tab_views.size(); ++i) {
     const int index = static_cast<int>(i);
@@ -430,7 +424,6 @@ void ControlArea::updateSheet(Control& ctl, const rt::ControlView& c, const rt::
     tabs->setTabEnabled(index, !tab_views[i]->disabled);
     tabs->setTabVisible(index, !tab_views[i]->hidden);
   }
-  ctl.tab_texts = texts;
   ctl.current_tab = c.current_tab;
   const auto it = std::find(feqs.begin(), feqs.end(), c.current_tab);
   if (it != feqs.end()) {
