@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "ui/qt/drop_combo.h"
 #include "ui/qt/icon_names.h"
