@@ -1,7 +1,9 @@
 #include "quillet/app/startup.h"
 
+#include "framework/browse_popup_texts.h"
 #include "framework/fuzzy_class.h"
 #include "framework/ini_class.h"
+#include "quillet/app/calendar_texts_es.h"
 #include "quillet/app/globals.h"
 #include "quillet/app/main_frame.h"
 #include "quillet/app/messages.h"
@@ -49,6 +51,9 @@ void StartupWith(rt::Procedure frame_procedure) {
     // The built-in Spanish block is malformed: the framework's English texts stay in use, which
     // still lets every message be shown.
   }
+  // The framework's other words in Quillet's windows: the list's context menu and the calendar.
+  fw::SetBrowsePopupTexts({"&Agregar", "&Cambiar", "&Borrar", "&Ver", "&Elegir"});
+  UseSpanishCalendarTexts();
   // 2. The approximate-text matcher.
   FuzzyMatcher.Init();
   (void)FuzzyMatcher.SetOption(fw::FuzzyClass::Option_IgnoreCase, true);
