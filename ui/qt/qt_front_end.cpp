@@ -18,7 +18,10 @@ QtFrontEnd::QtFrontEnd(ViewSource views, InputSink& sink, QObject* parent)
     : QObject(parent), views_(std::move(views)), sink_(sink) {}
 
 QtFrontEnd::~QtFrontEnd() {
-  for (auto& [id, box] : boxes_) delete box.data();
+  // A box deleted unanswered answers (and forgets itself), so walk a copy of the list.
+  const auto boxes = std::move(boxes_);
+  boxes_.clear();
+  for (const auto& [id, box] : boxes) delete box.data();
   // MDI children go with their frame; top-level windows are deleted one by one.
   for (auto& [id, host] : hosts_) {
     if (host && !host->isFrame()) delete host->screenWidget();

@@ -185,6 +185,23 @@ TEST_F(QtMessageBoxFrontEnd, ABoxClosedWithoutAButtonAnswersWithAButtonItHas) {
   }
 }
 
+TEST(QtMessageBoxEnd, BoxesStillOpenWhenTheFrontEndGoesAreAnswered) {
+  app();
+  RecordingInput input;
+  {
+    QtFrontEnd front_end([](rt::WindowId) { return std::optional<rt::WindowView>(); }, input);
+    for (std::uint64_t id : {1, 2, 3}) {
+      rt::MessageBoxView box;
+      box.id = id;
+      box.buttons = 2 + 4;
+      front_end.messageBoxOpened(box);
+    }
+    ASSERT_TRUE(waitUntil([&] { return front_end.openMessageBox(3) != nullptr; }));
+  }
+  EXPECT_EQ(input.only("answer"),
+            (std::vector<std::string>{"answer 1 4", "answer 2 4", "answer 3 4"}));
+}
+
 TEST_F(QtMessageBoxFrontEnd, ABoxDestroyedWithItsWindowAnswersWithItsEscapeButton) {
   open(window(5, false));
   QMessageBox* box = ask(9, 5, 1 + 64, 1);
