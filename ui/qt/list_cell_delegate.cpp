@@ -1,6 +1,7 @@
 #include "ui/qt/list_cell_delegate.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QPainter>
 #include <QStyle>
 
@@ -20,7 +21,13 @@ void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   if (background.canConvert<QBrush>()) painter->fillRect(option.rect, background.value<QBrush>());
   opt.backgroundBrush = Qt::NoBrush;
 
-  const int indent = index.data(ListModel::IndentRole).toInt();
+  int indent = index.data(ListModel::IndentRole).toInt();
+  if (index.data(ListModel::DecimalRole).toBool()) {
+    // The decimal point sits `indent` pixels from the right edge, whatever the decimals.
+    const qsizetype point = opt.text.lastIndexOf(QLatin1Char('.'));
+    const int tail = point < 0 ? 0 : opt.fontMetrics.horizontalAdvance(opt.text.mid(point));
+    indent = std::max(0, indent - tail);
+  }
   if (indent > 0) {
     if (opt.displayAlignment & Qt::AlignRight) {
       opt.rect.setRight(opt.rect.right() - indent);

@@ -81,7 +81,9 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole: {
       const size_t c = static_cast<size_t>(index.column());
-      return c < row.size() ? fromCp1252(row[c]) : QString();
+      if (c >= row.size()) return QString();
+      const QString text = fromCp1252(row[c]);
+      return column.align == 'L' ? text : text.trimmed();
     }
     case Qt::TextAlignmentRole: return QVariant::fromValue(alignmentOf(column.align));
     case Qt::BackgroundRole:
@@ -98,6 +100,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
       return c < indent_px_.size() ? indent_px_[c] : 0;
     }
     case RightBorderRole: return column.right_border;
+    case DecimalRole: return column.align == 'D';
     case HighlightRole: return highlighted;
     default: return {};
   }

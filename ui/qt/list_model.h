@@ -3,8 +3,10 @@
 //
 // Rows and cells are exactly the snapshot's (already formatted text); the highlighted row is
 // drawn from the snapshot too, not from a selection of the view, so the runtime alone decides
-// which row is highlighted. Column alignment, indent (pixels), grey text and right borders are
-// exposed through the roles below for the cell delegate. GUI thread only.
+// which row is highlighted. Column alignment, indent (pixels; for a decimal column the distance of
+// the decimal point from the right edge), grey text and right borders are exposed through the
+// roles below for the cell delegate. Cells of right-aligned, centred and decimal columns are shown
+// without the padding blanks of their picture. GUI thread only.
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -17,7 +19,7 @@ namespace uiqt {
 class ListModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  enum Role { IndentRole = Qt::UserRole + 1, RightBorderRole, HighlightRole };
+  enum Role { IndentRole = Qt::UserRole + 1, RightBorderRole, HighlightRole, DecimalRole };
 
   explicit ListModel(QObject* parent = nullptr);
 

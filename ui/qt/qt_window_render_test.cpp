@@ -69,7 +69,7 @@ rt::WindowView everyControl() {
   list.columns = {column(41, 'R', 2, "IDArticulo", 'C'), column(130, 'L', 2, "Descripci\xF3n", 'L'),
                   column(48, 'D', 16, "Importe", 'C')};
   list.columns[0].grey = true;  // not editable while a row is edited
-  list.rows = {{"1", "Tornillo", "12.50"}, {"2", "Tuerca", "3.00"}};
+  list.rows = {{"   1", "  Tornillo", "     12.50"}, {"2", "Tuerca", "3.00"}};
   list.selected_row = 2;
   list.row_height = 11;
   list.page_loaded = true;
@@ -181,6 +181,10 @@ TEST_F(QtWindowRender, EveryControlTypeDrawsAndShowsTheSnapshot) {
   EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("Descripción"));
   EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), "Importe");
   EXPECT_EQ(m->data(m->index(1, 1)).toString(), "Tuerca");
+  // Padding blanks of a picture do not push right-aligned text out of its column.
+  EXPECT_EQ(m->data(m->index(0, 0)).toString(), "1");
+  EXPECT_EQ(m->data(m->index(0, 2)).toString(), "12.50");
+  EXPECT_EQ(m->data(m->index(0, 1)).toString(), "  Tornillo");
   EXPECT_EQ(m->rowCount(), 2);
   EXPECT_TRUE(m->data(m->index(1, 0), ListModel::HighlightRole).toBool());
   EXPECT_FALSE(m->data(m->index(0, 0), ListModel::HighlightRole).toBool());
