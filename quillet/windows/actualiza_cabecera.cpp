@@ -1,0 +1,349 @@
+#include "quillet/windows/actualiza_cabecera.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "framework/browse_class.h"
+#include "framework/browse_queue.h"
+#include "framework/calendar_class.h"
+#include "framework/locator_class.h"
+#include "framework/request_codes.h"
+#include "framework/toolbar_class.h"
+#include "framework/view_manager.h"
+#include "framework/window_manager.h"
+#include "framework/window_resize_class.h"
+#include "quillet/app/globals.h"
+#include "quillet/app/keynav.h"
+#include "quillet/tables/articulo.h"
+#include "quillet/tables/cabecera.h"
+#include "quillet/tables/dictionary.h"
+#include "quillet/tables/items.h"
+#include "quillet/windows/fill_line.h"
+#include "runtime/date.h"
+#include "runtime/event.h"
+#include "runtime/message_box.h"
+#include "runtime/vocabulary.h"
+#include "runtime/window.h"
+#include "runtime/window_spec.h"
+
+namespace quillet {
+namespace {
+
+using namespace actualiza_cabecera;
+
+// The history record of the form: the header as last accepted on this thread (Ctrl+H).
+thread_local CABECERA History_CAB{};
+
+// Field indexes of the ITEMS and ARTICULO declarations used by the line view's join.
+constexpr int kItemsIdArticulo = 3;
+constexpr int kArticuloIdArticulo = 0;
+
+rt::WindowSpec QuickWindow() {
+  rt::WindowSpec spec("Ficha Cabecera");
+  spec.mdiChild()
+      .size(489, 281)
+      .frame(rt::FrameKind::Double)
+      .systemMenu()
+      .gray()
+      .font("MS Sans Serif", 8)
+      .help("Actualiza:Cabecera")
+      .control(rt::ControlSpec::sheet(CURRENTTAB).at(4, 4, 481, 241))
+      .control(rt::ControlSpec::tab(TAB_1, CURRENTTAB, "&1) General"))
+      .control(rt::ControlSpec::prompt(CAB_IDCABECERA_PROMPT, "IDCabecera:").at(15, 25).transparent().in(TAB_1))
+      .control(rt::ControlSpec::entry(CAB_IDCABECERA, "@n_4B")
+                   .at(60, 25, 33, 10)
+                   .use(rt::Binding::ushort(CAB.IDCABECERA))
+                   .rightAligned()
+                   .readOnly()
+                   .skip()
+                   .in(TAB_1))
+      .control(rt::ControlSpec::prompt(CAB_FECHA_PROMPT, "Fecha:").at(118, 25).transparent().in(TAB_1))
+      .control(rt::ControlSpec::entry(CAB_FECHA, "@d6B")
+                   .at(144, 25, 58, 10)
+                   .use(rt::Binding::long_(CAB.FECHA))
+                   .rightAligned()
+                   .in(TAB_1))
+      .control(rt::ControlSpec::button(CALENDAR, "...").at(206, 24, 12, 12).skip().in(TAB_1))
+      .control(rt::ControlSpec::list(LIST,
+                                     "33C|~NOrden~@n_2B@41R(2)|~Cantidad~C(0)@n-10.2@"
+                                     "44R(2)|~IDArticulo~C(0)@n_4@127L(2)|~Descripción~C(0)@s30@"
+                                     "43R(2)|~Unitario~C(0)@n-10.2B@40R(2)|~Total~C(0)@n-10.2B@")
+                   .at(11, 45, 449, 170)
+                   .pageLoaded()
+                   .status("Browsing Records")
+                   .in(TAB_1))
+      .control(rt::ControlSpec::button(INSERT, "&Agrega").at(13, 223, 63, 18).in(TAB_1))
+      .control(rt::ControlSpec::button(CHANGE, "&Cambia").at(80, 223, 63, 18).in(TAB_1))
+      .control(rt::ControlSpec::button(DELETE, "&Borra").at(151, 223, 63, 18).in(TAB_1))
+      .control(rt::ControlSpec::prompt(CAB_TOTAL_PROMPT, "Total:").at(371, 222).transparent().in(TAB_1))
+      .control(rt::ControlSpec::entry(CAB_TOTAL, "@n-10.2B")
+                   .at(394, 222, 65, 10)
+                   .use(rt::Binding::decimal(CAB.TOTAL))
+                   .rightAligned()
+                   .readOnly()
+                   .skip()
+                   .in(TAB_1))
+      .control(rt::ControlSpec::button(OK, "&Aceptar")
+                   .at(317, 247, 77, 27)
+                   .icon("WAOK.ICO")
+                   .status("Aceptar los datos y cerrar la ventana")
+                   .tip("Aceptar los datos y cerrar la ventana"))
+      .control(rt::ControlSpec::button(CANCEL, "&Cancelar")
+                   .at(405, 248, 78, 23)
+                   .icon("WACANCEL.ICO")
+                   .status("Cancelar operación")
+                   .tip("Cancelar operación"));
+  return spec;
+}
+
+// The line list: limited to the header's lines; every reload recomputes the header total.
+class LinesBrowseClass : public fw::BrowseClass {
+ public:
+  LinesQueueRecord* Q = nullptr;
+  bool TotalTooLarge = false;  // the last recomputation did not fit CAB:TOTAL
+
+  void ResetFromView() override {
+    rt::Decimal sum;
+    bool fits = true;
+    fw::ViewManager* view = View();
+    view->Reset();
+    for (;;) {
+      store::Status s = view->Next();
+      if (s.code == store::RecordNotAvailable) break;
+      if (!s.ok()) {
+        // A read failure leaves the total as it was.
+        GlobalErrors.SetErrors(s);
+        return;
+      }
+      SetQueueRecord(view->Current());
+      sum += ITE.TOTAL.value();
+      if (!FitsTotal(sum)) fits = false;
+    }
+    TotalTooLarge = !fits || !FitsTotal(sum);
+    // A sum that does not fit is never stored as another number: CAB:TOTAL keeps its value and
+    // the form refuses "&Aceptar" until the lines are fixed.
+    if (!TotalTooLarge) (void)CAB.TOTAL.assign(sum.rounded(2));
+    fw::BrowseClass::ResetFromView();
+  }
+  void Fetch(int move) override { fw::BrowseClass::Fetch(move); }
+};
+
+class ThisWindowClass : public fw::WindowManager {
+ public:
+  explicit ThisWindowClass(rt::Window& window) : fw::WindowManager(window), KeyNav(window) {}
+
+  int Init() override {
+    GlobalErrors.SetProcedureName("Actualiza:Cabecera");
+    Request = GlobalRequest;
+    if (int r = fw::WindowManager::Init(); r != fw::Level_Benign) return r;
+    FirstField = CAB_IDCABECERA_PROMPT;
+    VCRRequest = &quillet::VCRRequest;
+    Errors = &GlobalErrors;
+    AddItem(Toolbar);
+    GlobalRequest = 0;
+    GlobalResponse = 0;
+    AddItem(CANCEL, fw::RequestCancelled);
+    if (int r = Relate_CABECERA->Open(); r != fw::Level_Benign) return r;
+    FilesOpened = true;
+    if (Request == fw::ViewRecord && !BatchProcessing) {
+      InsertAction = DeleteAction = ChangeAction = fw::Action_NotOffered;
+      CancelAction = 0;
+    } else {
+      ChangeAction = fw::Action_Close;
+      CancelAction = fw::Cancel_Confirm;
+      OKControl = OK;
+      if (PrimeUpdate() != 0) return fw::Level_Handled;
+    }
+    if (Open(QuickWindow()) != rt::OpenResult::Ok) return fw::Level_Fatal;
+
+    View.Init(ITEMS_File(), &ITE);
+    View.AddJoin(0, ARTICULO_File(), &ART, ART_POR_IDARTICULO, /*inner=*/false);
+    View.AddJoinLink(kItemsIdArticulo, kArticuloIdArticulo);
+    LinesBrowse.Init(LIST, Queue.VIEWPOSITION, View, LinesQueue, Relate_ITEMS, *this);
+    LinesBrowse.DeleteAction = 1;
+    LinesBrowse.ArrowAction = 24;
+    if (Request != fw::ViewRecord) {
+      LinesBrowse.InsertControl = INSERT;
+      LinesBrowse.ChangeControl = CHANGE;
+      LinesBrowse.DeleteControl = DELETE;
+    }
+    Window().setRowHeight(LIST, 11);
+    if (Request == fw::ViewRecord) {
+      Window().setReadOnly(CAB_IDCABECERA, true);
+      Window().setReadOnly(CAB_FECHA, true);
+      Window().setReadOnly(CAB_TOTAL, true);
+      for (int feq : {CALENDAR, INSERT, CHANGE, DELETE}) Window().disable(feq);
+    }
+    Resizer.Init(Window(), fw::Resize_Spread);
+    Resizer.SetParentDefaults();
+    AddItem(Resizer);
+    LinesBrowse.Q = &Queue;
+    LinesBrowse.AddSortOrder(ITE_POR_IDCABECERAYNORDEN);
+    LinesBrowse.AddRange(&ITE.IDCABECERA, *Relate_ITEMS, *Relate_CABECERA);
+    Sort0_Locator.Init(&ITE.NORDEN, true);
+    LinesBrowse.AddLocator(Sort0_Locator);
+    LinesBrowse.AddField(rt::Binding::ushort(ITE.NORDEN), rt::Binding::ushort(Queue.ITE_NORDEN));
+    LinesBrowse.AddField(rt::Binding::decimal(ITE.CANTIDAD), rt::Binding::decimal(Queue.ITE_CANTIDAD));
+    LinesBrowse.AddField(rt::Binding::ushort(ITE.IDARTICULO), rt::Binding::ushort(Queue.ITE_IDARTICULO));
+    LinesBrowse.AddField(rt::Binding::string(ITE.DESCRIPCION), rt::Binding::string(Queue.ITE_DESCRIPCION));
+    LinesBrowse.AddField(rt::Binding::decimal(ITE.UNITARIO), rt::Binding::decimal(Queue.ITE_UNITARIO));
+    LinesBrowse.AddField(rt::Binding::decimal(ITE.TOTAL), rt::Binding::decimal(Queue.ITE_TOTAL));
+    LinesBrowse.AddField(rt::Binding::ushort(ITE.IDCABECERA), rt::Binding::ushort(Queue.ITE_IDCABECERA));
+    LinesBrowse.AddField(rt::Binding::ushort(ART.IDARTICULO), rt::Binding::ushort(Queue.ART_IDARTICULO));
+    SetAlerts();
+    for (int feq : {CAB_IDCABECERA, CAB_FECHA, CAB_TOTAL}) Window().addAlert(feq, rt::CtrlH);
+    KeyNav.Init(0);
+    Calendar.FirstWeekDay = 7;
+    Calendar.ColorSunday = 255;
+    Calendar.ColorSaturday = 255;
+    Calendar.ColorOther = 0;
+    Calendar.ColorHoliday = 32768;
+    Calendar.SelectOnClose = 0;
+    Calendar.RightAlignment = 0;
+    return fw::Level_Benign;
+  }
+
+  int Kill() override {
+    if (int r = fw::WindowManager::Kill(); r != fw::Level_Benign) return r;
+    // A new invoice that was not accepted gives back its number, with every line written for it
+    // meanwhile (one transaction, through the header's delete rules).
+    if (OriginalRequest == fw::InsertRecord && Response != fw::RequestCompleted && FilesOpened)
+      (void)Relate_CABECERA->CancelAutoInc();
+    if (FilesOpened) Relate_CABECERA->Close();
+    GlobalErrors.SetProcedureName();
+    return fw::Level_Benign;
+  }
+
+  void Ask() override {
+    const char* title = "";
+    if (Request == fw::ViewRecord) title = "Ver Registro";
+    else if (Request == fw::InsertRecord) title = "El registro será agregado";
+    else if (Request == fw::ChangeRecord) title = "El registro será cambiado";
+    Window().setTitle(title);
+    fw::WindowManager::Ask();
+  }
+
+  int Run() override {
+    int r = fw::WindowManager::Run();
+    return Request == fw::ViewRecord ? fw::RequestCancelled : r;
+  }
+
+  int TakeEvent() override {
+    if (KeyNav.TakeEvent()) return fw::Level_Handled;
+    if (rt::event() == rt::EVENT_AlertKey && rt::keyCode() == rt::CtrlH) {
+      switch (rt::field()) {
+        case CAB_IDCABECERA: return fw::Level_Handled;  // read-only: the number never changes
+        case CAB_FECHA: CAB.FECHA = History_CAB.FECHA; Window().display(CAB_FECHA); return fw::Level_Handled;
+        case CAB_TOTAL: return fw::Level_Handled;  // read-only: computed from the lines
+        default: break;
+      }
+    }
+    return fw::WindowManager::TakeEvent();
+  }
+
+  int TakeSelected() override {
+    int r = fw::WindowManager::TakeSelected();
+    // Entering the empty date of a new invoice proposes today; a date already there is kept.
+    if (rt::field() == CAB_FECHA && Request == fw::InsertRecord && CAB.FECHA == 0) {
+      CAB.FECHA = rt::today();
+      Window().display();
+    }
+    return r;
+  }
+
+  int TakeAccepted() override {
+    int r = fw::WindowManager::TakeAccepted();
+    switch (rt::field()) {
+      case CALENDAR: {
+        Update();
+        Calendar.SelectOnClose = 1;
+        Calendar.Ask("Select a Date", CAB.FECHA);
+        if (Calendar.Response == fw::RequestCompleted) {
+          CAB.FECHA = Calendar.SelectedDate;
+          Window().display(CAB_FECHA);
+        }
+        Reset(true);
+        break;
+      }
+      case OK:
+        Update();
+        if (Request == fw::ViewRecord && !BatchProcessing) SetResponse(fw::RequestCancelled);
+        break;
+      default: break;
+    }
+    return r;
+  }
+
+  // Before the window opens: remembers the header as it came, carries out a delete.
+  int PrimeUpdate() override {
+    Original = CAB;
+    if (Request != fw::DeleteRecord) return 0;
+    int r = Relate_CABECERA->Delete(/*ask=*/true);
+    Response = r == fw::Level_Benign ? fw::RequestCompleted : fw::RequestCancelled;
+    return 1;
+  }
+
+  int ConfirmCancel() override {
+    if (CancelAction == 0) return 0;
+    Update();
+    if (std::memcmp(&CAB, &Original, sizeof CAB) == 0) return 0;
+    int a = GlobalErrors.AskMessage(10, rt::BUTTON_YES + rt::BUTTON_NO, rt::BUTTON_NO);
+    return a == rt::BUTTON_YES ? 0 : 1;
+  }
+
+  // "&Aceptar": writes the header (a new one always, a changed one when it differs).
+  int TakeCompleted() override {
+    if (Request == fw::ViewRecord) return fw::WindowManager::TakeCompleted();
+    Update();
+    if (LinesBrowse.TotalTooLarge) {
+      rt::message(kTotalTooLargeText, kTotalTooLargeCaption, rt::ICON_Exclamation, rt::BUTTON_OK);
+      SelectFirstField();
+      return fw::Level_Notify;
+    }
+    if (Request == fw::InsertRecord && CAB.FECHA == 0) CAB.FECHA = rt::today();
+    if (Request == fw::InsertRecord || std::memcmp(&CAB, &Original, sizeof CAB) != 0) {
+      if (int r = writeHeader(); r != fw::Level_Benign) return fw::Level_Notify;
+    }
+    History_CAB = CAB;
+    return fw::WindowManager::TakeCompleted();
+  }
+
+ private:
+  int writeHeader() {
+    // Make the stored header the file manager's current record, then write the buffer over it.
+    const std::string wanted = Access_CABECERA->SaveBuffer();
+    if (int r = Access_CABECERA->Fetch(CAB_POR_IDCABECERA); r != fw::Level_Benign) {
+      Access_CABECERA->RestoreBuffer(wanted);
+      return r;
+    }
+    Access_CABECERA->RestoreBuffer(wanted);
+    return Relate_CABECERA->Update();
+  }
+
+  bool FilesOpened = false;
+  CABECERA Original{};
+  LinesQueueRecord Queue{};
+  fw::BrowseQueue LinesQueue{Queue};
+  fw::ViewManager View;
+  fw::ToolbarClass Toolbar;
+  LinesBrowseClass LinesBrowse;
+  fw::StepLocatorClass Sort0_Locator;
+  fw::CalendarClass Calendar;
+  fw::WindowResizeClass Resizer;
+  KeyNavClass KeyNav;
+};
+
+}  // namespace
+
+void Actualiza_Cabecera() {
+  rt::Window window;
+  {
+    ThisWindowClass ThisWindow(window);
+    ThisWindow.Request = GlobalRequest;
+    GlobalResponse = static_cast<std::uint8_t>(ThisWindow.Run());
+  }
+  window.close();
+}
+
+}  // namespace quillet
