@@ -67,7 +67,7 @@ rt::WindowSpec QuickWindow() {
       .control(rt::ControlSpec::button(CALENDAR, "...").at(206, 24, 12, 12).skip().in(TAB_1))
       .control(rt::ControlSpec::list(LIST,
                                      "33C|~NOrden~@n_2B@41R(2)|~Cantidad~C(0)@n-10.2@"
-                                     "44R(2)|~IDArticulo~C(0)@n_4@127L(2)|~Descripción~C(0)@s30@"
+                                     "44R(2)|~IDArticulo~C(0)@n_4@127L(2)|~Descripci\xF3n~C(0)@s30@"
                                      "43R(2)|~Unitario~C(0)@n-10.2B@40R(2)|~Total~C(0)@n-10.2B@")
                    .at(11, 45, 449, 170)
                    .pageLoaded()
@@ -92,8 +92,8 @@ rt::WindowSpec QuickWindow() {
       .control(rt::ControlSpec::button(CANCEL, "&Cancelar")
                    .at(405, 248, 78, 23)
                    .icon("WACANCEL.ICO")
-                   .status("Cancelar operación")
-                   .tip("Cancelar operación"));
+                   .status("Cancelar operaci\xF3n")
+                   .tip("Cancelar operaci\xF3n"));
   return spec;
 }
 
@@ -218,8 +218,8 @@ class ThisWindowClass : public fw::WindowManager {
   void Ask() override {
     const char* title = "";
     if (Request == fw::ViewRecord) title = "Ver Registro";
-    else if (Request == fw::InsertRecord) title = "El registro será agregado";
-    else if (Request == fw::ChangeRecord) title = "El registro será cambiado";
+    else if (Request == fw::InsertRecord) title = "El registro ser\xE1 agregado";
+    else if (Request == fw::ChangeRecord) title = "El registro ser\xE1 cambiado";
     Window().setTitle(title);
     fw::WindowManager::Ask();
   }
