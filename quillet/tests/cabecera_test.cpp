@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,10 +101,10 @@ std::vector<std::string> column(const std::vector<std::vector<std::string>>& row
 
 std::string shown(Program& p, const scripted::Win& w, int feq) { return trim(p.text(w, feq)); }
 
-const quillet::CABECERA* findHeader(const std::vector<quillet::CABECERA>& hs, std::uint16_t id) {
+std::optional<quillet::CABECERA> findHeader(const std::vector<quillet::CABECERA>& hs, std::uint16_t id) {
   for (const auto& h : hs)
-    if (h.IDCABECERA == id) return &h;
-  return nullptr;
+    if (h.IDCABECERA == id) return h;
+  return std::nullopt;
 }
 
 int linesOf(std::uint16_t cab) {
@@ -162,7 +163,8 @@ TEST_F(Cabecera, NewInvoiceGetsTheNextNumberAndKeepsTheDateTheUserTyped) {
   ASSERT_TRUE(p.click(kBrowse, bc::INSERT_3));
   ASSERT_TRUE(p.hasWindow(kInsertTitle)) << p.dump();
   EXPECT_EQ(shown(p, kInsertTitle, ac::CAB_IDCABECERA), "8");
-  // Entering the empty date proposes today.
+  // The date stays empty until the user enters it; entering it proposes today.
+  EXPECT_EQ(shown(p, kInsertTitle, ac::CAB_FECHA), "");
   ASSERT_TRUE(p.focus(kInsertTitle, ac::CAB_FECHA));
   EXPECT_EQ(shown(p, kInsertTitle, ac::CAB_FECHA), dateText(rt::today()));
   // A typed date is kept when the field is left and when the invoice is accepted.
@@ -171,13 +173,49 @@ TEST_F(Cabecera, NewInvoiceGetsTheNextNumberAndKeepsTheDateTheUserTyped) {
   EXPECT_EQ(shown(p, kInsertTitle, ac::CAB_FECHA), "01/03/2012");
   ASSERT_TRUE(p.click(kInsertTitle, ac::OK));
   EXPECT_FALSE(p.hasWindow(kInsertTitle)) << p.dump();
-  const auto* h = findHeader(readAll<quillet::CABECERA>(quillet::CABECERA_Def()), 8);
-  ASSERT_NE(h, nullptr);
+  const auto h = findHeader(readAll<quillet::CABECERA>(quillet::CABECERA_Def()), 8);
+  ASSERT_TRUE(h.has_value());
   EXPECT_EQ(h->FECHA, rt::dateFromYmd(2012, 3, 1));
   // The browse lists it, highlighted.
   auto rows = p.listRows(kBrowse, bc::BROWSE_1);
   EXPECT_EQ(column(rows, 0), (std::vector<std::string>{"1", "7", "8"}));
   EXPECT_EQ(p.selectedRow(kBrowse, bc::BROWSE_1), 3);
+}
+
+TEST_F(Cabecera, ADatePickedFromTheCalendarIsKeptAndStored) {
+  ASSERT_TRUE(openBrowse());
+  ASSERT_TRUE(p.click(kBrowse, bc::INSERT_3));
+  ASSERT_TRUE(p.hasWindow(kInsertTitle)) << p.dump();
+  ASSERT_TRUE(p.click(kInsertTitle, ac::CALENDAR));
+  ASSERT_TRUE(p.hasWindow("Select a Date")) << p.dump();
+  // The calendar opens on today (the date is still empty); the next day is picked.
+  ASSERT_TRUE(p.pressKey("Select a Date", rt::RightKey));
+  ASSERT_TRUE(p.pressKey("Select a Date", rt::EnterKey));
+  ASSERT_FALSE(p.hasWindow("Select a Date"));
+  const std::int32_t tomorrow = rt::today() + 1;
+  EXPECT_EQ(shown(p, kInsertTitle, ac::CAB_FECHA), dateText(tomorrow));
+  ASSERT_TRUE(p.click(kInsertTitle, ac::OK));
+  ASSERT_FALSE(p.hasWindow(kInsertTitle)) << p.dump();
+  const auto h = findHeader(readAll<quillet::CABECERA>(quillet::CABECERA_Def()), 1);
+  ASSERT_TRUE(h.has_value());
+  EXPECT_EQ(h->FECHA, tomorrow);
+  EXPECT_EQ(column(p.listRows(kBrowse, bc::BROWSE_1), 1), (std::vector<std::string>{dateText(tomorrow)}));
+}
+
+TEST_F(Cabecera, CtrlHPutsBackTheDateOfTheHeaderLastAcceptedOnTheThread) {
+  ASSERT_TRUE(p.waitIdle());
+  addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1, rt::dateFromYmd(2020, 1, 2), "0"),
+                                                      header(2, rt::dateFromYmd(2021, 6, 7), "0")});
+  ASSERT_TRUE(openBrowse());
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));  // header 1, accepted unchanged
+  ASSERT_TRUE(p.click(kChangeTitle, ac::OK));
+  ASSERT_TRUE(p.pressKey(kBrowse, bc::BROWSE_1, rt::DownKey));
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));  // header 2
+  ASSERT_TRUE(p.hasWindow(kChangeTitle)) << p.dump();
+  EXPECT_EQ(shown(p, kChangeTitle, ac::CAB_FECHA), "07/06/2021");
+  ASSERT_TRUE(p.focus(kChangeTitle, ac::CAB_FECHA));
+  ASSERT_TRUE(p.pressKey(kChangeTitle, rt::CtrlH));
+  EXPECT_EQ(shown(p, kChangeTitle, ac::CAB_FECHA), "02/01/2020");
 }
 
 TEST_F(Cabecera, CancellingANewInvoiceRemovesItWithEveryLineWrittenForIt) {
@@ -195,7 +233,7 @@ TEST_F(Cabecera, CancellingANewInvoiceRemovesItWithEveryLineWrittenForIt) {
   ASSERT_TRUE(p.click(kInsertTitle, ac::CANCEL));
   EXPECT_FALSE(p.hasWindow(kInsertTitle)) << p.dump();
   auto hs = readAll<quillet::CABECERA>(quillet::CABECERA_Def());
-  EXPECT_EQ(findHeader(hs, 2), nullptr);
+  EXPECT_FALSE(findHeader(hs, 2).has_value());
   EXPECT_EQ(linesOf(2), 0);
   EXPECT_EQ(linesOf(1), 1);  // another header's lines are untouched
   ASSERT_FALSE(p.messages().empty());
@@ -246,7 +284,7 @@ TEST_F(Cabecera, DeleteAsksAndRemovesTheHeaderWithItsLines) {
     p.queueAnswer(c.answer);
     ASSERT_TRUE(p.click(kBrowse, bc::DELETE_3));
     EXPECT_EQ(p.messages().size(), before + 1);
-    EXPECT_EQ(findHeader(readAll<quillet::CABECERA>(quillet::CABECERA_Def()), 1) == nullptr, c.gone);
+    EXPECT_EQ(!findHeader(readAll<quillet::CABECERA>(quillet::CABECERA_Def()), 1).has_value(), c.gone);
     EXPECT_EQ(linesOf(1), c.gone ? 0 : 2);
     EXPECT_EQ(linesOf(2), 1);
   }
