@@ -1,0 +1,7 @@
+#include "framework/edit_entry_class.h"
+
+namespace fw {
+
+int EditEntryClass::CreateControl() { return MakeCellControl(rt::ControlSpec::entry(0, ColumnPicture())); }
+
+}  // namespace fw
