@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/browse_class.h"
+#include "framework/browse_eip_manager.h"
 #include "framework/browse_queue.h"
 #include "framework/calendar_class.h"
 #include "framework/locator_class.h"
@@ -20,6 +21,7 @@
 #include "quillet/tables/dictionary.h"
 #include "quillet/tables/items.h"
 #include "quillet/windows/fill_line.h"
+#include "quillet/windows/line_editors.h"
 #include "runtime/date.h"
 #include "runtime/event.h"
 #include "runtime/message_box.h"
@@ -102,6 +104,10 @@ class LinesBrowseClass : public fw::BrowseClass {
  public:
   LinesQueueRecord* Q = nullptr;
   bool TotalTooLarge = false;  // the last recomputation did not fit CAB:TOTAL
+  fw::BrowseEIPManager EIPManager;
+
+  // Every insert, change and delete of a line is made in the list itself.
+  int AskRecord(int request) override { return EIPManager.AskRecord(request); }
 
   void ResetFromView() override {
     rt::Decimal sum;
@@ -125,6 +131,7 @@ class LinesBrowseClass : public fw::BrowseClass {
     // the form refuses "&Aceptar" until the lines are fixed.
     if (!TotalTooLarge) (void)CAB.TOTAL.assign(sum.rounded(2));
     fw::BrowseClass::ResetFromView();
+    if (fw::WindowManager* w = Window()) w->Window().display(CAB_TOTAL);
   }
   void Fetch(int move) override { fw::BrowseClass::Fetch(move); }
 };
@@ -161,8 +168,8 @@ class ThisWindowClass : public fw::WindowManager {
     View.AddJoin(0, ARTICULO_File(), &ART, ART_POR_IDARTICULO, /*inner=*/false);
     View.AddJoinLink(kItemsIdArticulo, kArticuloIdArticulo);
     LinesBrowse.Init(LIST, Queue.VIEWPOSITION, View, LinesQueue, Relate_ITEMS, *this);
-    LinesBrowse.DeleteAction = 1;
-    LinesBrowse.ArrowAction = 24;
+    LinesBrowse.DeleteAction = 1;  // at once, no question
+    LinesBrowse.ArrowAction = 24;  // save without asking, go on in the same column
     if (Request != fw::ViewRecord) {
       LinesBrowse.InsertControl = INSERT;
       LinesBrowse.ChangeControl = CHANGE;
@@ -191,6 +198,13 @@ class ThisWindowClass : public fw::WindowManager {
     LinesBrowse.AddField(rt::Binding::decimal(ITE.TOTAL), rt::Binding::decimal(Queue.ITE_TOTAL));
     LinesBrowse.AddField(rt::Binding::ushort(ITE.IDCABECERA), rt::Binding::ushort(Queue.ITE_IDCABECERA));
     LinesBrowse.AddField(rt::Binding::ushort(ART.IDARTICULO), rt::Binding::ushort(Queue.ART_IDARTICULO));
+    LinesBrowse.EIPManager.Init(LinesBrowse);
+    LinesBrowse.EIPManager.AddEditControl(nullptr, 1);
+    LinesBrowse.EIPManager.AddEditControl(&QuantityEditor, 2);
+    LinesBrowse.EIPManager.AddEditControl(&ArticleEditor, 3);
+    LinesBrowse.EIPManager.AddEditControl(&DescriptionEditor, 4);
+    LinesBrowse.EIPManager.AddEditControl(&PriceEditor, 5);
+    LinesBrowse.EIPManager.AddEditControl(nullptr, 6);
     SetAlerts();
     for (int feq : {CAB_IDCABECERA, CAB_FECHA, CAB_TOTAL}) Window().addAlert(feq, rt::CtrlH);
     KeyNav.Init(0);
@@ -245,7 +259,10 @@ class ThisWindowClass : public fw::WindowManager {
   int TakeSelected() override {
     int r = fw::WindowManager::TakeSelected();
     // Entering the empty date of a new invoice proposes today; a date already there is kept.
-    if (rt::field() == CAB_FECHA && Request == fw::InsertRecord && CAB.FECHA == 0) {
+    // Only while the date really has the focus: the window's opening selects its first focusable
+    // control before the focus moves on to the first field.
+    if (rt::field() == CAB_FECHA && Window().focus() == CAB_FECHA && Request == fw::InsertRecord &&
+        CAB.FECHA == 0) {
       CAB.FECHA = rt::today();
       Window().display();
     }
@@ -327,6 +344,11 @@ class ThisWindowClass : public fw::WindowManager {
   fw::BrowseQueue LinesQueue{Queue};
   fw::ViewManager View;
   fw::ToolbarClass Toolbar;
+  // The editors outlive the in-list editor that uses them (declared before the browse).
+  QuantityEditClass QuantityEditor{Queue};
+  ArticleEditClass ArticleEditor{Queue};
+  ForwardEntryClass DescriptionEditor{Queue};
+  ForwardEntryClass PriceEditor{Queue};
   LinesBrowseClass LinesBrowse;
   fw::StepLocatorClass Sort0_Locator;
   fw::CalendarClass Calendar;
