@@ -106,6 +106,7 @@ int BrowseEIPManager::AskRecord(int request) {
 
   BrowseQueue& q = *browse_->ListQueue();
   ViewManager& view = *browse_->View();
+  dropped_at_ = 0;
   if (request == InsertRecord) {
     if (browse_->PrimeRecord() != 0) return RequestCancelled;
     const ViewRow primed = view.Current();
@@ -114,12 +115,12 @@ int BrowseEIPManager::AskRecord(int request) {
     q.Insert(at, primed);
     const int page = browse_->PageSize();
     if (q.Records() > page) {
-      if (at > page) {
-        q.Delete(1);
-        --at;
-      } else {
-        q.Delete(q.Records());
-      }
+      // Kept aside, so that discarding the new row shows the page as it was.
+      dropped_at_ = at > page ? 1 : q.Records();
+      dropped_entry_ = q.Entry(dropped_at_);
+      dropped_row_ = q.Row(dropped_at_);
+      q.Delete(dropped_at_);
+      if (dropped_at_ == 1) --at;
     }
     row_ = at;
     new_row_ = true;
@@ -433,7 +434,18 @@ bool BrowseEIPManager::discard() {
     closeEditor();
     q.Delete(row_);
     new_row_ = false;
-    const int back = std::min(row_ - 1 >= 1 ? row_ - 1 : 1, q.Records());
+    int back = row_ - 1;
+    if (dropped_at_ != 0) {
+      std::memcpy(q.Buffer(), dropped_entry_.data(), std::min(dropped_entry_.size(), q.Size()));
+      if (dropped_at_ == 1) {
+        q.Insert(1, dropped_row_);
+        back = row_;
+      } else {
+        q.Add(dropped_row_);
+      }
+      dropped_at_ = 0;
+    }
+    back = std::min(std::max(back, 1), q.Records());
     row_ = back;
     BrowseAccess::setChoice(*browse_, back);
     browse_->UpdateWindow();

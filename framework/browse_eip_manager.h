@@ -46,6 +46,7 @@
 #include <vector>
 
 #include "framework/edit_class.h"
+#include "framework/view_manager.h"
 
 namespace fw {
 
@@ -113,6 +114,9 @@ class BrowseEIPManager {
   int response_ = 2;
   std::string original_;       // the row's queue entry when editing began
   std::string position_;       // the row's record in its table
+  int dropped_at_ = 0;         // the row a new row pushed off a full page (1 or the last; 0 none)
+  std::string dropped_entry_;
+  ViewRow dropped_row_;
   std::vector<int> greyed_;    // columns drawn grey while editing
   bool mouse_alerts_ = false;  // the list's mouse alerts before editing
   int refused_feq_ = 0;        // a control whose focus could not complete the row

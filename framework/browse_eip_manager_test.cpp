@@ -424,10 +424,13 @@ TEST_F(EipTest, InsertIntoAFullPageDropsTheLastRowOrTheFirstWhenTheHighlightWasL
     seed(numbered(5));
     start();
     selectRow(c.highlighted);
+    const auto before = rows();
     press(kInsert);
     EXPECT_EQ(rows(), c.expected);
     EXPECT_EQ(cell(), (std::pair{c.new_row, kNumCol}));
     key(rt::EscKey);
+    EXPECT_EQ(rows(), before) << "the dropped row comes back";
+    EXPECT_EQ(selected(), c.highlighted);
     rt::stopProgram(0);
     rt::waitProgram();
   }
@@ -496,6 +499,18 @@ TEST_F(EipTest, DownSavesAndGoesOnInTheSameColumnOnlyWhileARowFollows) {
   EXPECT_EQ(stored()[2], "3:third:30");
   EXPECT_EQ(cell(), (std::pair{0, 0})) << "no row follows the last one";
   EXPECT_EQ(rows(), (std::vector<std::string>{"1:n1:10", "2:second:20", "3:third:30"}));
+}
+
+TEST_F(EipTest, DownOnAnUnchangedRowGoesOnWithoutWriting) {
+  seed(numbered(3));
+  start();
+  press(kChange);
+  key(rt::DownKey);
+  EXPECT_EQ(cell(), (std::pair{2, kNumCol}));
+  key(rt::DownKey);
+  EXPECT_EQ(cell(), (std::pair{3, kNumCol}));
+  key(rt::EscKey);
+  EXPECT_EQ(updates(), 0);
 }
 
 TEST_F(EipTest, UpSavesAndGoesOnWithThePreviousRow) {
