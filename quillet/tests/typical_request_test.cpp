@@ -250,6 +250,60 @@ TEST_F(Lines, NewInvoiceWithThreeLinesCancelledLeavesNothing) {
   EXPECT_TRUE(storedLines(1).empty());
 }
 
+TEST_F(Lines, ACancelledChangeKeepsTheEditedLinesAndTheOldStoredTotal) {
+  addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
+  ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
+  ASSERT_TRUE(p.click(kChangeTitle, ac::INSERT));
+  ASSERT_TRUE(firstLine(kChangeTitle, "3", "1"));  // 31.50
+  ASSERT_TRUE(p.pressKey(kChangeTitle, editor(kChangeTitle), rt::EscKey));
+  EXPECT_EQ(trim(p.text(kChangeTitle, ac::CAB_TOTAL)), "31.50");
+  const std::size_t before = boxes();
+  p.queueAnswer(rt::BUTTON_YES);
+  ASSERT_TRUE(p.click(kChangeTitle, ac::CANCEL));
+  ASSERT_FALSE(p.hasWindow(kChangeTitle));
+  EXPECT_EQ(boxes(), before + 1);  // the recomputed total differs: asked first
+  EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "3.00", "1", "Tornillo", "10.50", "31.50"}}));
+  EXPECT_EQ(storedHeader(1)->TOTAL.value(), dec("0"));
+  EXPECT_EQ(trim(p.listRows(kBrowse, bc::BROWSE_1)[0][2]), "");
+  // Reopened: the sum shows at once, and "&Aceptar" stores it.
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
+  EXPECT_EQ(trim(p.text(kChangeTitle, ac::CAB_TOTAL)), "31.50");
+  ASSERT_TRUE(p.click(kChangeTitle, ac::OK));
+  EXPECT_EQ(storedHeader(1)->TOTAL.value(), dec("31.50"));
+}
+
+TEST_F(Lines, EditingAnExistingLineTakesItsArticlesCurrentPrice) {
+  addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
+  ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
+  ASSERT_TRUE(p.click(kChangeTitle, ac::INSERT));
+  ASSERT_TRUE(firstLine(kChangeTitle, "2", "1"));  // 2 x 10.50
+  ASSERT_TRUE(p.pressKey(kChangeTitle, editor(kChangeTitle), rt::EscKey));
+  ASSERT_TRUE(p.click(kChangeTitle, ac::OK));
+  // The article's price changes after the line was entered.
+  {
+    quillet::ARTICULO a{};
+    store::File f(quillet::ARTICULO_Def(), &a);
+    ASSERT_TRUE(f.open().ok());
+    a.IDARTICULO = 1;
+    ASSERT_TRUE(f.fetch(quillet::ART_POR_IDARTICULO).ok());
+    ASSERT_EQ(a.IMPORTE.assign(dec("12.00")), rt::DecimalStatus::Ok);
+    ASSERT_TRUE(f.put().ok());
+    f.close();
+  }
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
+  ASSERT_TRUE(p.clickCell(kChangeTitle, ac::LIST, 1, 2));
+  ASSERT_TRUE(p.click(kChangeTitle, ac::CHANGE));
+  ASSERT_TRUE(enter(kChangeTitle, "3"));
+  EXPECT_EQ(rows(kChangeTitle)[0], (std::vector<std::string>{"1", "3.00", "1", "Tornillo", "12.00", "36.00"}));
+  // The price cell alone does not change the total.
+  ASSERT_TRUE(p.pressKey(kChangeTitle, editor(kChangeTitle), rt::TabKey));
+  ASSERT_TRUE(p.pressKey(kChangeTitle, editor(kChangeTitle), rt::TabKey));
+  ASSERT_TRUE(enter(kChangeTitle, "1.00", rt::DownKey));
+  EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "3.00", "1", "Tornillo", "1.00", "36.00"}}));
+}
+
 TEST_F(Lines, TotalsOfTwoLinesAddUpExactly) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
