@@ -25,7 +25,6 @@ struct BrowseAccess : BrowseClass {
     if (column < 1 || column > static_cast<int>(fields.size())) return nullptr;
     return &fields[column - 1].to;
   }
-  static int fieldCount(BrowseClass& b) { return static_cast<int>((b.*(&BrowseAccess::fields_)).size()); }
   static void setChoice(BrowseClass& b, int row) { b.*(&BrowseAccess::choice_) = row; }
 };
 
@@ -33,16 +32,11 @@ struct BrowseAccess : BrowseClass {
 
 BrowseEIPManager::~BrowseEIPManager() = default;
 
-void BrowseEIPManager::Init(BrowseClass& browse) {
-  browse_ = &browse;
-  editors_.assign(static_cast<std::size_t>(BrowseAccess::fieldCount(browse)), nullptr);
-}
+void BrowseEIPManager::Init(BrowseClass& browse) { browse_ = &browse; }
 
 bool BrowseEIPManager::AddEditControl(EditClass* editor, int column) {
-  if (!browse_) return false;
-  const int fields = BrowseAccess::fieldCount(*browse_);
-  if (column < 1 || column > fields) return false;
-  if (static_cast<int>(editors_.size()) < fields) editors_.resize(static_cast<std::size_t>(fields), nullptr);
+  if (!browse_ || column < 1) return false;
+  if (static_cast<int>(editors_.size()) < column) editors_.resize(static_cast<std::size_t>(column), nullptr);
   editors_[column - 1] = editor;
   return true;
 }
@@ -55,12 +49,14 @@ bool BrowseEIPManager::AddEditControl(std::unique_ptr<EditClass> editor, int col
 
 EditClass* BrowseEIPManager::editorOf(int column) const {
   if (column < 1 || column > static_cast<int>(editors_.size())) return nullptr;
+  // A column is editable only when the browse shows a queue field in it.
+  if (!browse_ || !BrowseAccess::queueField(*browse_, column)) return nullptr;
   return editors_[column - 1];
 }
 
 std::vector<bool> BrowseEIPManager::editableColumns() const {
   std::vector<bool> out;
-  for (EditClass* e : editors_) out.push_back(e != nullptr);
+  for (int c = 1; c <= static_cast<int>(editors_.size()); ++c) out.push_back(editorOf(c) != nullptr);
   return out;
 }
 
@@ -354,7 +350,7 @@ BrowseEIPManager::Outcome BrowseEIPManager::complete(int mode) {
     return Outcome::Kept;
   }
   for (int c = 1; c <= static_cast<int>(editors_.size()); ++c) {
-    EditClass* e = editors_[c - 1];
+    EditClass* e = editorOf(c);
     if (!e) continue;
     if (e->TakeAccepted(1) == 4 || (e->Req && e->Empty())) {
       if (c != column_) moveTo(c);

@@ -2,7 +2,7 @@
 // BrowseEIPManager: the in-list editor of a browse: inserts, changes and deletes rows of the list
 // in the list's own cells, one column editor (EditClass) per editable column.
 //
-// Set-up, after the browse's Init and AddField calls:
+// Set-up, after the browse's Init (the browse's AddField calls may come before or after):
 //
 //   EIP.Init(BRW1);
 //   EIP.AddEditControl(nullptr, 1);            // column 1: not editable
@@ -61,7 +61,8 @@ class BrowseEIPManager {
 
   void Init(BrowseClass& browse);
   // Registers the editor of list column `column` (1-based); null leaves the column not editable.
-  // False for a column outside the browse's fields.
+  // A column is edited only when the browse pairs a queue field with it (AddField). False before
+  // Init or for a column below 1.
   bool AddEditControl(EditClass* editor, int column);
   bool AddEditControl(std::unique_ptr<EditClass> editor, int column);
 
@@ -79,7 +80,10 @@ class BrowseEIPManager {
   int EditRow() const { return row_; }
   bool NewRow() const { return new_row_; }
   EditClass* CurrentEditor() const { return editorOf(column_); }
-  EditClass* EditorOf(int column) const { return editorOf(column); }
+  // The editor registered for a column (null when none).
+  EditClass* EditorOf(int column) const {
+    return column >= 1 && column <= static_cast<int>(editors_.size()) ? editors_[column - 1] : nullptr;
+  }
 
  private:
   enum class Outcome { Kept, Saved, Unchanged, Discarded };

@@ -157,15 +157,7 @@ class TestWindow : public fw::WindowManager {
     brw_.DeleteControl = kDelete;
     brw_.AddSortOrder(K_HDRNUM);
     brw_.AddRange(&lin_.HDR, &header_);
-    brw_.AddField(rt::Binding::ushort(lin_.HDR), rt::Binding::ushort(queue_rec_.HDR));
-    brw_.AddField(rt::Binding::ushort(lin_.NUM), rt::Binding::ushort(queue_rec_.NUM));
-    brw_.AddField(rt::Binding::string(lin_.NAME), rt::Binding::string(queue_rec_.NAME));
-    brw_.AddField(rt::Binding::long_(lin_.AMOUNT), rt::Binding::long_(queue_rec_.AMOUNT));
-    brw_.ArrowAction = g_config.arrow;
-    brw_.EnterAction = g_config.enter;
-    brw_.TabAction = g_config.tab;
-    brw_.FocusLossAction = g_config.focus;
-    brw_.DeleteAction = g_config.del;
+    // Editors are registered before the field pairs, as the programs do.
     brw_.EIP.Init(brw_);
     brw_.EIP.AddEditControl(nullptr, 1);
     brw_.EIP.AddEditControl(&num_editor_, kNumCol);
@@ -176,6 +168,15 @@ class TestWindow : public fw::WindowManager {
     }
     brw_.EIP.EditorOf(kNameCol)->Req = g_config.name_required;
     brw_.EIP.AddEditControl(&amount_editor_, kAmountCol);
+    brw_.AddField(rt::Binding::ushort(lin_.HDR), rt::Binding::ushort(queue_rec_.HDR));
+    brw_.AddField(rt::Binding::ushort(lin_.NUM), rt::Binding::ushort(queue_rec_.NUM));
+    brw_.AddField(rt::Binding::string(lin_.NAME), rt::Binding::string(queue_rec_.NAME));
+    brw_.AddField(rt::Binding::long_(lin_.AMOUNT), rt::Binding::long_(queue_rec_.AMOUNT));
+    brw_.ArrowAction = g_config.arrow;
+    brw_.EnterAction = g_config.enter;
+    brw_.TabAction = g_config.tab;
+    brw_.FocusLossAction = g_config.focus;
+    brw_.DeleteAction = g_config.del;
     SetAlerts();
     return 0;
   }
