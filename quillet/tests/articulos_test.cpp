@@ -271,7 +271,10 @@ TEST_F(Articulos, FirstArticleGetsCodeOneAndIsWrittenByAceptar) {
   EXPECT_TRUE(p.readOnly(kInsertTitle, aa::ART_IDARTICULO));
   // The code is reserved at once.
   ASSERT_EQ(readAll().size(), 1u);
+  // Enter moves from one entry to the next, as Tab does.
   ASSERT_TRUE(p.typeText(kInsertTitle, aa::ART_DESCRIPCION, "Tornillo"));
+  ASSERT_TRUE(p.pressKey(kInsertTitle, rt::EnterKey));
+  EXPECT_EQ(p.focus(kInsertTitle), aa::ART_IMPORTE);
   ASSERT_TRUE(p.typeText(kInsertTitle, aa::ART_IMPORTE, "2.5"));
   ASSERT_TRUE(p.click(kInsertTitle, aa::OK));
   EXPECT_FALSE(p.hasWindow(kInsertTitle)) << p.dump();
@@ -302,17 +305,33 @@ TEST_F(Articulos, InsertTakesTheNextFreeCodeAndCancelGivesItBack) {
   EXPECT_EQ(column(p.listRows(kBrowse, ba::BROWSE_1), 0), (std::vector<std::string>{"3", "9"}));
 }
 
+TEST_F(Articulos, NoCodeLeftMeansNoFormAndNothingAdded) {
+  addAll({art(65535, "Ultimo", "1.00")});
+  ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));
+  ASSERT_TRUE(p.click(kBrowse, ba::INSERT_3));
+  // The numbering gives up after asking whether to go on; the user says No.
+  for (int i = 0; i < 5 && p.pendingMessage(); ++i) ASSERT_TRUE(p.answer(rt::BUTTON_NO));
+  EXPECT_FALSE(p.pendingMessage().has_value());
+  EXPECT_FALSE(p.hasWindow(kInsertTitle));
+  auto all = readAll();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].IDARTICULO, 65535);
+  EXPECT_EQ(p.listRows(kBrowse, ba::BROWSE_1).size(), 1u);
+  EXPECT_TRUE(p.hasWindow(kBrowse));
+}
+
 TEST_F(Articulos, RequiredDescriptionAndPriceStopAceptar) {
   struct Case {
     const char* what;
     const char* description;
     const char* price;
     int focus;
+    bool new_article_edited;  // the cancel of the new article asks first
   };
   const Case cases[] = {
-      {"blank description", "", "5.00", aa::ART_DESCRIPCION},
-      {"zero price", "Clavo", "0", aa::ART_IMPORTE},
-      {"both missing", "", "0", aa::ART_DESCRIPCION},
+      {"blank description", "", "5.00", aa::ART_DESCRIPCION, true},
+      {"zero price", "Clavo", "0", aa::ART_IMPORTE, true},
+      {"both missing", "", "0", aa::ART_DESCRIPCION, false},
   };
   addAll({art(1, "Tornillo", "1.00")});
   ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));
@@ -330,8 +349,13 @@ TEST_F(Articulos, RequiredDescriptionAndPriceStopAceptar) {
     ASSERT_NE(reserved, nullptr);
     EXPECT_EQ(desc(*reserved), "");
     EXPECT_EQ(price(*reserved), "0.00");
-    p.queueAnswer(rt::BUTTON_YES);
     ASSERT_TRUE(p.click(kInsertTitle, aa::CANCEL));
+    auto box = p.pendingMessage();
+    EXPECT_EQ(box.has_value(), c.new_article_edited);
+    if (box) {
+      EXPECT_EQ(box->caption, "Cambios no seran Realizados!");
+      ASSERT_TRUE(p.answer(rt::BUTTON_YES));
+    }
     EXPECT_FALSE(p.hasWindow(kInsertTitle));
     EXPECT_EQ(findArt(readAll(), 2), nullptr);
 
@@ -343,8 +367,11 @@ TEST_F(Articulos, RequiredDescriptionAndPriceStopAceptar) {
     ASSERT_TRUE(p.click(kChangeTitle, aa::OK));
     EXPECT_TRUE(p.hasWindow(kChangeTitle));
     EXPECT_EQ(p.focus(kChangeTitle), c.focus);
-    p.queueAnswer(rt::BUTTON_YES);
     ASSERT_TRUE(p.click(kChangeTitle, aa::CANCEL));
+    box = p.pendingMessage();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, "Cambios no seran Realizados!");
+    ASSERT_TRUE(p.answer(rt::BUTTON_YES));
     EXPECT_FALSE(p.hasWindow(kChangeTitle));
     auto all = readAll();
     ASSERT_EQ(all.size(), 1u);
@@ -406,6 +433,32 @@ TEST_F(Articulos, DoubleClickChangesOutsideSelectModeAndSelectsInside) {
   EXPECT_EQ(r.response, fw::RequestCompleted);
   EXPECT_EQ(r.out.IDARTICULO, 2);
   EXPECT_EQ(desc(r.out), "Tuerca grande");
+}
+
+TEST_F(Articulos, RightClickMenuOffersTheButtonsAndElegirOnlyWhilePicking) {
+  addAll({art(1, "Tornillo", "1.00"), art(2, "Tuerca", "2.00")});
+  ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));
+  ASSERT_TRUE(p.clickCell(kBrowse, ba::BROWSE_1, 2, 1, rt::MouseRight));
+  auto menu = p.pendingPopup();
+  ASSERT_TRUE(menu.has_value()) << p.dump();
+  EXPECT_EQ(menu->items, (std::vector<std::string>{"&Agregar", "&Cambiar", "&Borrar", "&Ver"}));
+  ASSERT_TRUE(p.choosePopup("Cambiar"));
+  ASSERT_TRUE(p.hasWindow(kChangeTitle)) << p.dump();
+  EXPECT_EQ(trim(p.text(kChangeTitle, aa::ART_IDARTICULO)), "2");
+  ASSERT_TRUE(p.click(kChangeTitle, aa::CANCEL));
+  ASSERT_TRUE(p.click(kBrowse, ba::CLOSE));
+  ASSERT_TRUE(result().done);
+
+  ASSERT_TRUE(pick(art(0, "", "0")));
+  ASSERT_TRUE(p.clickCell(kBrowse, ba::BROWSE_1, 2, 1, rt::MouseRight));
+  menu = p.pendingPopup();
+  ASSERT_TRUE(menu.has_value()) << p.dump();
+  EXPECT_EQ(menu->items, (std::vector<std::string>{"&Agregar", "&Cambiar", "&Borrar", "&Ver", "&Elegir"}));
+  ASSERT_TRUE(p.choosePopup("Elegir"));
+  CallResult r = result();
+  ASSERT_TRUE(r.done);
+  EXPECT_EQ(r.response, fw::RequestCompleted);
+  EXPECT_EQ(r.out.IDARTICULO, 2);
 }
 
 TEST_F(Articulos, ViewModeIsReadOnlyAndReportsCancelled) {

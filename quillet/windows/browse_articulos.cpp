@@ -132,6 +132,9 @@ class ThisWindowClass : public fw::WindowManager {
       BRW1.DeleteControl = DELETE_3;
     }
     BRW1.ViewControl = VIEW_2;
+    // The list's right-click menu offers the buttons' actions, and "&Elegir" while picking.
+    BRW1.UsePopup = true;
+    BRW1.EditViaPopup = true;
 
     if (Open(QuickWindow()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     Window().setRowHeight(BROWSE_1, 11);
