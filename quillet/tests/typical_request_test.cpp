@@ -109,7 +109,7 @@ std::optional<quillet::CABECERA> storedHeader(std::uint16_t id) {
   return std::nullopt;
 }
 
-class Lines : public ::testing::Test {
+class InvoiceLines : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(p.waitIdle());
@@ -151,7 +151,7 @@ class Lines : public ::testing::Test {
 };
 
 // Adding a line to an invoice, step by step, as a person does it.
-TEST_F(Lines, TypicalRequestStepByStep) {
+TEST_F(InvoiceLines, TypicalRequestStepByStep) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1), header(2)});
   quillet::ITEMS first{};
   first.IDCABECERA = 1;
@@ -228,7 +228,7 @@ TEST_F(Lines, TypicalRequestStepByStep) {
   EXPECT_EQ(p.selectedRow(kBrowse, bc::BROWSE_1), 1);
 }
 
-TEST_F(Lines, NewInvoiceWithThreeLinesCancelledLeavesNothing) {
+TEST_F(InvoiceLines, NewInvoiceWithThreeLinesCancelledLeavesNothing) {
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::INSERT_3));
   ASSERT_TRUE(p.hasWindow(kInsertTitle)) << p.dump();
@@ -250,7 +250,7 @@ TEST_F(Lines, NewInvoiceWithThreeLinesCancelledLeavesNothing) {
   EXPECT_TRUE(storedLines(1).empty());
 }
 
-TEST_F(Lines, ACancelledChangeKeepsTheEditedLinesAndTheOldStoredTotal) {
+TEST_F(InvoiceLines, ACancelledChangeKeepsTheEditedLinesAndTheOldStoredTotal) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -273,7 +273,7 @@ TEST_F(Lines, ACancelledChangeKeepsTheEditedLinesAndTheOldStoredTotal) {
   EXPECT_EQ(storedHeader(1)->TOTAL.value(), dec("31.50"));
 }
 
-TEST_F(Lines, EditingAnExistingLineTakesItsArticlesCurrentPrice) {
+TEST_F(InvoiceLines, EditingAnExistingLineTakesItsArticlesCurrentPrice) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -304,7 +304,7 @@ TEST_F(Lines, EditingAnExistingLineTakesItsArticlesCurrentPrice) {
   EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "3.00", "1", "Tornillo", "1.00", "36.00"}}));
 }
 
-TEST_F(Lines, TotalsOfTwoLinesAddUpExactly) {
+TEST_F(InvoiceLines, TotalsOfTwoLinesAddUpExactly) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -317,7 +317,7 @@ TEST_F(Lines, TotalsOfTwoLinesAddUpExactly) {
   EXPECT_EQ(storedHeader(1)->TOTAL.value(), dec("0.30"));
 }
 
-TEST_F(Lines, LineNumbersPerHeaderAndAfterDeletingTheHighest) {
+TEST_F(InvoiceLines, LineNumbersPerHeaderAndAfterDeletingTheHighest) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1), header(2)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   for (int h : {1, 2}) {
@@ -354,7 +354,7 @@ TEST_F(Lines, LineNumbersPerHeaderAndAfterDeletingTheHighest) {
   EXPECT_EQ(ls[1], (Line{2, "1.00", "3", "Arandela", "0.20", "0.20"}));
 }
 
-TEST_F(Lines, EnterInTheLastEditableColumnAsksToSave) {
+TEST_F(InvoiceLines, EnterInTheLastEditableColumnAsksToSave) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -372,7 +372,7 @@ TEST_F(Lines, EnterInTheLastEditableColumnAsksToSave) {
   EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "2.00", "1", "Tornillo", "10.50", "21.00"}}));
 }
 
-TEST_F(Lines, AZeroQuantityIsNeverSavedAndEscDiscardsSilently) {
+TEST_F(InvoiceLines, AZeroQuantityIsNeverSavedAndEscDiscardsSilently) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -402,7 +402,7 @@ TEST_F(Lines, AZeroQuantityIsNeverSavedAndEscDiscardsSilently) {
   EXPECT_TRUE(rows(kChangeTitle).empty());
 }
 
-TEST_F(Lines, ALineTotalThatDoesNotFitIsRefusedAndTheRowStaysOpen) {
+TEST_F(InvoiceLines, ALineTotalThatDoesNotFitIsRefusedAndTheRowStaysOpen) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -427,7 +427,7 @@ TEST_F(Lines, ALineTotalThatDoesNotFitIsRefusedAndTheRowStaysOpen) {
   EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "1.00", "4", "Motor", "50000.00", "50000.00"}}));
 }
 
-TEST_F(Lines, AMissingCodeOpensThePickerAndItsChoiceFillsTheLine) {
+TEST_F(InvoiceLines, AMissingCodeOpensThePickerAndItsChoiceFillsTheLine) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
@@ -448,7 +448,7 @@ TEST_F(Lines, AMissingCodeOpensThePickerAndItsChoiceFillsTheLine) {
   EXPECT_EQ(rows(kChangeTitle)[0], (std::vector<std::string>{"1", "2.00", "0", "Tuerca", "0.10", "0.20"}));
 }
 
-TEST_F(Lines, TheEllipsisButtonOpensThePickerAtTheArticleInTheBuffer) {
+TEST_F(InvoiceLines, TheEllipsisButtonOpensThePickerAtTheArticleInTheBuffer) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
   ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
