@@ -435,6 +435,37 @@ TEST_F(Articulos, DoubleClickChangesOutsideSelectModeAndSelectsInside) {
   EXPECT_EQ(desc(r.out), "Tuerca grande");
 }
 
+TEST_F(Articulos, ChangingAnArticleDeletedMeanwhileIsReportedAndTheFormStaysOpen) {
+  addAll({art(1, "Tornillo", "1.00"), art(2, "Tuerca", "2.00")});
+  ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));
+  ASSERT_TRUE(p.doubleClickCell(kBrowse, ba::BROWSE_1, 2, 1));
+  ASSERT_TRUE(p.hasWindow(kChangeTitle)) << p.dump();
+  // Another station deletes the article while the form shows it.
+  {
+    ARTICULO r = art(2, "", "0");
+    store::File f(quillet::ARTICULO_Def(), &r);
+    ASSERT_TRUE(f.open().ok());
+    ASSERT_TRUE(f.fetch(quillet::ART_POR_IDARTICULO).ok());
+    ASSERT_TRUE(f.erase().ok());
+    f.close();
+  }
+  ASSERT_TRUE(p.typeText(kChangeTitle, aa::ART_DESCRIPCION, "Tuerca grande"));
+  ASSERT_TRUE(p.click(kChangeTitle, aa::OK));
+  ASSERT_TRUE(p.pendingMessage().has_value()) << p.dump();
+  ASSERT_TRUE(p.answer(rt::BUTTON_OK));
+  // Not written back, not reported as done: the form keeps the user's text.
+  EXPECT_TRUE(p.hasWindow(kChangeTitle));
+  EXPECT_EQ(trim(p.text(kChangeTitle, aa::ART_DESCRIPCION)), "Tuerca grande");
+  auto all = readAll();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].IDARTICULO, 1);
+  p.queueAnswer(rt::BUTTON_YES);
+  ASSERT_TRUE(p.click(kChangeTitle, aa::CANCEL));
+  EXPECT_FALSE(p.hasWindow(kChangeTitle));
+  // The list no longer shows it.
+  EXPECT_EQ(column(p.listRows(kBrowse, ba::BROWSE_1), 0), std::vector<std::string>{"1"});
+}
+
 TEST_F(Articulos, RightClickMenuOffersTheButtonsAndElegirOnlyWhilePicking) {
   addAll({art(1, "Tornillo", "1.00"), art(2, "Tuerca", "2.00")});
   ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));
