@@ -166,7 +166,7 @@ class ThisWindowClass : public fw::WindowManager {
     return fw::Level_Benign;
   }
 
-  int Run() override { return fw::WindowManager::Run(); }
+  using fw::WindowManager::Run;
 
   // The update procedure of the list: the article form with the browse's request. A browse that
   // was itself opened to view only never calls it.
