@@ -32,7 +32,28 @@ struct BrowseAccess : BrowseClass {
 
 BrowseEIPManager::~BrowseEIPManager() = default;
 
-void BrowseEIPManager::Init(BrowseClass& browse) { browse_ = &browse; }
+// Posted to the list after a click on another row completed the edited one.
+constexpr int kReselectEvent = rt::EVENT_User + 0x1E1;
+
+void BrowseEIPManager::Init(BrowseClass& browse) {
+  browse_ = &browse;
+  if (browse.Window()) browse.Window()->AddItem(*this);
+}
+
+int BrowseEIPManager::TakeEvent() {
+  if (!browse_ || rt::event() != kReselectEvent || rt::field() != browse_->ListControl()) return Level_Benign;
+  const std::string wanted = std::move(reselect_);
+  reselect_.clear();
+  BrowseQueue* q = browse_->ListQueue();
+  if (q && !wanted.empty())
+    for (int i = 1; i <= q->Records(); ++i)
+      if (q->Row(i).position == wanted) {
+        browse_->SetCurrentChoice(i);
+        browse_->UpdateButtons();
+        break;
+      }
+  return Level_Handled;
+}
 
 bool BrowseEIPManager::AddEditControl(EditClass* editor, int column) {
   if (!browse_ || column < 1) return false;
@@ -247,7 +268,17 @@ void BrowseEIPManager::handleEvent() {
         else focusEditor();
         return;
       }
-      completeBy(browse_->FocusLossAction, Trigger::FocusLoss, 0);
+      const std::string clicked = row >= 1 && row <= browse_->ListQueue()->Records()
+                                      ? browse_->ListQueue()->Row(row).position
+                                      : std::string();
+      if (completeBy(browse_->FocusLossAction, Trigger::FocusLoss, 0)) {
+        if (!clicked.empty()) {
+          reselect_ = clicked;
+          rt::post(kReselectEvent, list);
+        }
+      } else {
+        w.setSelectedRow(list, row_);
+      }
       return;
     }
     switch (ev) {

@@ -47,18 +47,21 @@
 
 #include "framework/edit_class.h"
 #include "framework/view_manager.h"
+#include "framework/window_component.h"
 
 namespace fw {
 
 class BrowseClass;
 
-class BrowseEIPManager {
+class BrowseEIPManager : public WindowComponent {
  public:
   BrowseEIPManager() = default;
-  ~BrowseEIPManager();
+  ~BrowseEIPManager() override;
   BrowseEIPManager(const BrowseEIPManager&) = delete;
   BrowseEIPManager& operator=(const BrowseEIPManager&) = delete;
 
+  // Takes the browse (after its Init) and registers with its window manager, which must then
+  // outlive neither this manager nor be killed after it is destroyed.
   void Init(BrowseClass& browse);
   // Registers the editor of list column `column` (1-based); null leaves the column not editable.
   // A column is edited only when the browse pairs a queue field with it (AddField). False before
@@ -73,6 +76,10 @@ class BrowseEIPManager {
   // once, from the column before `wanted` the other way. 0 when no column is editable.
   // `editable[c - 1]` tells whether column c has an editor.
   static int NextColumn(int wanted, int direction, const std::vector<bool>& editable);
+
+  // Highlights, after the browse's refresh, the row that a click on another row chose while a
+  // row was edited.
+  int TakeEvent() override;
 
   // ----- State (for window code while a row is edited) -----
   bool Editing() const { return editing_; }
@@ -124,6 +131,7 @@ class BrowseEIPManager {
   std::vector<int> greyed_;    // columns drawn grey while editing
   bool mouse_alerts_ = false;  // the list's mouse alerts before editing
   int refused_feq_ = 0;        // a control whose focus could not complete the row
+  std::string reselect_;       // the record of the row clicked to leave the edited one
 
   // Carrying on with the next row: the event that ended the row and the column to keep.
   int end_event_ = 0, end_field_ = 0, end_key_ = 0;

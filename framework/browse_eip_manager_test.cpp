@@ -775,6 +775,7 @@ TEST_F(EipTest, AClickOnAnotherRowSavesTheEditedOne) {
   EXPECT_EQ(cell(), (std::pair{0, 0}));
   EXPECT_EQ(stored()[0], "1:left:10");
   EXPECT_EQ(rows()[0], "1:left:10");
+  EXPECT_EQ(selected(), 3) << "the row clicked is the highlighted one";
   EXPECT_TRUE(captions().empty()) << "focus-loss action 0 saves without asking";
 }
 
