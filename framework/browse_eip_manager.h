@@ -22,7 +22,8 @@
 //   after a double click from the clicked column (the nearest editable one);
 // - delete: by the browse's DeleteAction: 1 at once, 4 (and 0) after message 11, 2 never.
 // While a row is edited the manager runs the window's events itself: the editors' action codes
-// (see edit_class.h) move between columns and complete the row by the browse's action bytes
+// (see edit_class.h; each code but 0 and 4 first goes through the editor's TakeAccepted, whose 4
+// or 0 leaves the cell open) move between columns and complete the row by the browse's action bytes
 // (ArrowAction, EnterAction, TabAction, FocusLossAction: bits 0-2 1 save, 2 discard, 4 ask
 // message 38, 0 save, or ask for Tab past the last column; bit 3 carry on with the next or
 // previous row through VCRRequest 3009/3010; bit 4 with an arrow: in the same column). A click on
@@ -60,8 +61,8 @@ class BrowseEIPManager : public WindowComponent {
   BrowseEIPManager(const BrowseEIPManager&) = delete;
   BrowseEIPManager& operator=(const BrowseEIPManager&) = delete;
 
-  // Takes the browse (after its Init) and registers with its window manager, which must then
-  // outlive neither this manager nor be killed after it is destroyed.
+  // Takes the browse (after its Init) and registers with its window manager as a component; the
+  // window manager must be killed (its Run does so) before this manager is destroyed.
   void Init(BrowseClass& browse);
   // Registers the editor of list column `column` (1-based); null leaves the column not editable.
   // A column is edited only when the browse pairs a queue field with it (AddField). False before
