@@ -466,6 +466,36 @@ TEST_F(Articulos, ChangingAnArticleDeletedMeanwhileIsReportedAndTheFormStaysOpen
   EXPECT_EQ(column(p.listRows(kBrowse, ba::BROWSE_1), 0), std::vector<std::string>{"1"});
 }
 
+TEST_F(Articulos, AChangeDoesNotUndoAnotherStationsChange) {
+  addAll({art(1, "Tornillo", "1.00")});
+  ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));
+  ASSERT_TRUE(p.click(kBrowse, ba::CHANGE_3));
+  ASSERT_TRUE(p.hasWindow(kChangeTitle)) << p.dump();
+  // Another station changes the price while the form shows the article.
+  {
+    ARTICULO r = art(1, "", "0");
+    store::File f(quillet::ARTICULO_Def(), &r);
+    ASSERT_TRUE(f.open().ok());
+    ASSERT_TRUE(f.fetch(quillet::ART_POR_IDARTICULO).ok());
+    ASSERT_EQ(r.IMPORTE.assign(*rt::Decimal::parse("9.99")), rt::DecimalStatus::Ok);
+    ASSERT_TRUE(f.put().ok());
+    f.close();
+  }
+  ASSERT_TRUE(p.typeText(kChangeTitle, aa::ART_DESCRIPCION, "Tornillo largo"));
+  ASSERT_TRUE(p.click(kChangeTitle, aa::OK));
+  ASSERT_TRUE(p.pendingMessage().has_value()) << p.dump();
+  ASSERT_TRUE(p.answer(rt::BUTTON_OK));
+  EXPECT_TRUE(p.hasWindow(kChangeTitle));
+  auto all = readAll();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(desc(all[0]), "Tornillo");
+  EXPECT_EQ(price(all[0]), "9.99");
+  p.queueAnswer(rt::BUTTON_YES);
+  ASSERT_TRUE(p.click(kChangeTitle, aa::CANCEL));
+  EXPECT_FALSE(p.hasWindow(kChangeTitle));
+  EXPECT_EQ(column(p.listRows(kBrowse, ba::BROWSE_1), 2), std::vector<std::string>{"9.99"});
+}
+
 TEST_F(Articulos, RightClickMenuOffersTheButtonsAndElegirOnlyWhilePicking) {
   addAll({art(1, "Tornillo", "1.00"), art(2, "Tuerca", "2.00")});
   ASSERT_TRUE(call(quillet::Browse_Articulos, 0, art(0, "", "0")));

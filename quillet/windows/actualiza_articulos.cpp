@@ -17,6 +17,7 @@
 #include "runtime/vocabulary.h"
 #include "runtime/window.h"
 #include "runtime/window_spec.h"
+#include "store/status.h"
 
 namespace quillet {
 namespace {
@@ -205,6 +206,14 @@ class ThisWindowClass : public fw::WindowManager {
       r = Access_ARTICULO->Insert();
     } else if (std::memcmp(&ART, &Original, sizeof ART) != 0) {
       r = MakeCurrent();
+      if (r == fw::Level_Benign && !StoredAsOpened()) {
+        // Another station changed the article since the form opened: writing over it would
+        // silently undo that change. The user is told; the form keeps the user's values.
+        store::Status s;
+        s.code = store::RecordChanged;
+        s.text = store::errorText(store::RecordChanged);
+        r = Access_ARTICULO->ReportWriteFailure(s, /*adding=*/false);
+      }
       if (r == fw::Level_Benign) r = Relate_ARTICULO->Update();
     }
     if (r != fw::Level_Benign) {
@@ -222,6 +231,12 @@ class ThisWindowClass : public fw::WindowManager {
     int r = Access_ARTICULO->Fetch(ART_POR_IDARTICULO);
     Access_ARTICULO->RestoreBuffer(wanted);
     return r;
+  }
+
+  // The stored article (as MakeCurrent read it) is the one the form was opened on.
+  bool StoredAsOpened() const {
+    const std::string& stored = Access_ARTICULO->LastRecord();
+    return stored.size() == sizeof Original && std::memcmp(stored.data(), &Original, sizeof Original) == 0;
   }
 
   // Ctrl+H: the field of the focused entry back from the history record. The code is the
