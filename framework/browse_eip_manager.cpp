@@ -125,8 +125,11 @@ int BrowseEIPManager::AskRecord(int request) {
   ViewManager& view = *browse_->View();
   dropped_at_ = 0;
   if (request == InsertRecord) {
+    const std::string before = view.FileOf(0).position();
     if (browse_->PrimeRecord() != 0) return RequestCancelled;
     const ViewRow primed = view.Current();
+    // Priming added the record when it numbered it; otherwise saving adds it.
+    const bool reserved = !primed.position.empty() && primed.position != before;
     browse_->SetQueueRecord(primed);
     int at = browse_->CurrentChoice() + 1;
     q.Insert(at, primed);
@@ -141,7 +144,8 @@ int BrowseEIPManager::AskRecord(int request) {
     }
     row_ = at;
     new_row_ = true;
-    position_ = primed.position;
+    position_ = reserved ? primed.position : std::string();
+    q.SetRow(row_, reserved ? primed : ViewRow{});
   } else {
     row_ = browse_->CurrentChoice();
     if (row_ < 1) return RequestCancelled;
@@ -416,24 +420,33 @@ bool BrowseEIPManager::save() {
   q.Get(row_);
   browse_->UpdateBuffer();
   bool ok;
-  if (RelationManager* rm = browse_->PrimaryRelation(); rm && rm->Me()) {
+  RelationManager* rm = browse_->PrimaryRelation();
+  if (new_row_ && position_.empty()) {
+    // A new record that priming did not add.
+    ok = rm && rm->Me() ? rm->Me()->Insert() == Level_Benign : view.FileOf(0).add().ok();
+  } else if (rm && rm->Me()) {
     FileManager& fm = *rm->Me();
     if (!position_.empty() && fm.Position() != position_) {
       // Something else was read from the table meanwhile: make the row's record current again
       // without losing the values to be written.
       const std::string values = fm.SaveBuffer();
-      fm.TryReget(position_);
+      const int found = fm.TryReget(position_);
+      if (found != Level_Benign) fm.Report(Msg_RetrievalError, fm.LastStatus());
       fm.RestoreBuffer(values);
+      ok = found == Level_Benign && rm->Update() == Level_Benign;
+    } else {
+      ok = rm->Update() == Level_Benign;
     }
-    ok = rm->Update() == Level_Benign;
   } else {
     store::File& file = view.FileOf(0);
     if (!position_.empty() && file.position() != position_) {
       const std::string values(reinterpret_cast<const char*>(view.BufferOf(0)), static_cast<std::size_t>(view.DefOf(0).record_size));
-      file.reget(position_);
+      const bool found = file.reget(position_).ok();
       std::memcpy(view.BufferOf(0), values.data(), values.size());
+      ok = found && file.put().ok();
+    } else {
+      ok = file.put().ok();
     }
-    ok = file.put().ok();
   }
   if (!ok) return false;
   const ViewRow saved = view.Current();
@@ -448,9 +461,12 @@ bool BrowseEIPManager::discard() {
   BrowseQueue& q = *browse_->ListQueue();
   if (new_row_) {
     int level = Level_Benign;
-    if (RelationManager* rm = browse_->PrimaryRelation(); rm && rm->Me() && rm->Me()->HasReservation()) {
+    RelationManager* rm = browse_->PrimaryRelation();
+    if (position_.empty()) {
+      // Nothing was added for it.
+    } else if (rm && rm->Me() && rm->Me()->HasReservation()) {
       level = rm->CancelAutoInc();
-    } else if (!position_.empty()) {
+    } else {
       store::File& file = browse_->View()->FileOf(0);
       level = file.reget(position_).ok() && file.erase().ok() ? Level_Benign : Level_Notify;
     }

@@ -63,6 +63,7 @@ struct Config {
   std::uint8_t arrow = 24, enter = 0, tab = 0, focus = 0, del = 1;
   bool name_required = false;
   NameEditor name_editor = NameEditor::Entry;
+  bool auto_number = true;  // the line number is numbered (and reserved) by priming
 };
 
 struct Shared {
@@ -212,7 +213,7 @@ void browseProcedure() {
   fm.Init();
   fm.Init(lines, *g_errors);
   fm.Create = true;
-  fm.AddKey(K_HDRNUM, "By header and number", 2);
+  fm.AddKey(K_HDRNUM, "By header and number", g_config.auto_number ? 2 : 0);
   fw::RelationManager rm;
   rm.Init(fm, false);
   EXPECT_EQ(rm.Open(), fw::Level_Benign);
@@ -446,6 +447,27 @@ TEST_F(EipTest, ADoubleClickStartsInTheClickedColumnOrTheNearestEditableOne) {
   clickCell(3, 1, rt::MouseLeft2);
   EXPECT_EQ(cell(), (std::pair{3, kNumCol})) << "column 1 has no editor";
   key(rt::EscKey);
+}
+
+TEST_F(EipTest, ANewRowOfATableWithoutNumberingIsAddedWhenSavedAndLeavesNothingWhenDiscarded) {
+  g_config.auto_number = false;
+  seed(numbered(2));
+  start();
+  selectRow(2);
+  press(kInsert);
+  EXPECT_EQ(rows().at(2), "0::0");
+  EXPECT_EQ(stored().size(), 2u) << "nothing reserved";
+  key(rt::EscKey);
+  EXPECT_EQ(stored().size(), 2u);
+  EXPECT_EQ(rows().size(), 2u);
+  press(kInsert);
+  type("9");
+  key(rt::TabKey);
+  type("added");
+  key(rt::EnterKey);
+  EXPECT_EQ(cell(), (std::pair{0, 0}));
+  EXPECT_EQ(stored(), (std::vector<std::string>{"1:n1:10", "2:n2:20", "9:added:0"}));
+  EXPECT_EQ(rows(), stored());
 }
 
 // ----- Esc --------------------------------------------------------------------------------------
