@@ -671,6 +671,61 @@ TEST_F(EipTest, ShiftTabGoesBackAndStopsInTheFirstEditableColumn) {
   key(rt::EscKey);
 }
 
+TEST_F(EipTest, EachWayOfLeavingARowFollowsItsActionByte) {
+  // The row edited is row 1; its name cell is changed to "x", then the key or click acts.
+  enum Leave { Enter, TabPastLast, Down, ClickRow3 };
+  struct Case {
+    std::string what;
+    Config config;
+    Leave leave;
+    std::string stored_row1;
+    std::pair<int, int> cell_after;
+  };
+  Config enter9, enter2, tab1, tab9, arrow8, arrow2, focus2, focus4;
+  enter9.enter = 9;
+  enter2.enter = 2;
+  tab1.tab = 1;
+  tab9.tab = 9;
+  arrow8.arrow = 8;
+  arrow2.arrow = 2;
+  focus2.focus = 2;
+  focus4.focus = 4;
+  const std::vector<Case> cases = {
+      {"Enter 9: save and go on", enter9, Enter, "1:x:10", {2, kNumCol}},
+      {"Enter 2: discard", enter2, Enter, "1:n1:10", {0, 0}},
+      {"Tab 1: save without asking", tab1, TabPastLast, "1:x:10", {0, 0}},
+      {"Tab 9: save and go on", tab9, TabPastLast, "1:x:10", {2, kNumCol}},
+      {"arrow 8: go on in the first editable column", arrow8, Down, "1:x:10", {2, kNumCol}},
+      {"arrow 2: discard", arrow2, Down, "1:n1:10", {0, 0}},
+      {"focus loss 2: discard", focus2, ClickRow3, "1:n1:10", {0, 0}},
+      {"focus loss 4: ask (Yes by default)", focus4, ClickRow3, "1:x:10", {0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    g_presenter->clear();
+    g_config = c.config;
+    seed(numbered(3));
+    start();
+    selectRow(1);
+    press(kChange);
+    key(rt::TabKey);
+    type("x");
+    switch (c.leave) {
+      case Enter: key(rt::EnterKey); break;
+      case TabPastLast: key(rt::TabKey); key(rt::TabKey); break;
+      case Down: key(rt::DownKey); break;
+      case ClickRow3: clickCell(3, 1); break;
+    }
+    EXPECT_EQ(stored()[0], c.stored_row1);
+    EXPECT_EQ(rows()[0], c.stored_row1);
+    EXPECT_EQ(cell(), c.cell_after);
+    EXPECT_EQ(captions(), c.config.focus == 4 ? std::vector<std::string>{"Save Record"} : std::vector<std::string>{});
+    rt::stopProgram(0);
+    rt::waitProgram();
+  }
+}
+
 // ----- Validation and write failures ------------------------------------------------------------
 
 TEST_F(EipTest, AnInvalidColumnKeepsTheRowOpenOnThatColumn) {
