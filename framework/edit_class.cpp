@@ -73,12 +73,12 @@ bool EditClass::Empty() const {
   return UseVar->rawText().find_first_not_of(' ') == std::string::npos;
 }
 
-int EditClass::MakeCellControl(rt::ControlSpec spec) {
+int EditClass::MakeCellControl(rt::ControlSpec control) {
   if (!window_ || !window_->isOpen()) return 0;
-  spec.overCell(ListBoxFeq, row_, FieldNo);
-  if (spec.v.picture.empty()) spec.picture(ColumnPicture());
-  if (UseVar) spec.use(*UseVar);
-  Feq = window_->createControl(spec);
+  control.overCell(ListBoxFeq, row_, FieldNo);
+  if (control.v.picture.empty()) control.picture(ColumnPicture());
+  if (UseVar) control.use(*UseVar);
+  Feq = window_->createControl(control);
   return Feq;
 }
 

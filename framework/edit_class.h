@@ -69,8 +69,8 @@ class EditClass {
   bool Empty() const;
 
  protected:
-  // Creates `spec` over the editor's cell, bound to UseVar, and sets Feq; 0 on failure.
-  int MakeCellControl(rt::ControlSpec spec);
+  // Creates `control` over the editor's cell, bound to UseVar, and sets Feq; 0 on failure.
+  int MakeCellControl(rt::ControlSpec control);
 
   rt::Window* window_ = nullptr;
   int row_ = 0;
