@@ -69,12 +69,6 @@ void WindowManager::Ask() {
   }
 }
 
-int WindowManager::Run() {
-  if (Init() == Level_Benign) Ask();
-  Kill();
-  return Response == 0 ? RequestCancelled : Response;
-}
-
 int WindowManager::Run(int number, int request) {
   (void)number;
   (void)request;
@@ -123,6 +117,8 @@ int WindowManager::TakeFieldEvent() {
       return TakeSelected();
     case rt::EVENT_NewSelection:
       return TakeNewSelection();
+    case rt::EVENT_AlertKey:
+      return TakeHistoryKey();
     default:
       return Level_Benign;
   }
@@ -158,11 +154,6 @@ int WindowManager::TakeCloseEvent() {
   return Level_Fatal;
 }
 
-int WindowManager::TakeCompleted() {
-  SetResponse(RequestCompleted);
-  return Level_Benign;
-}
-
 void WindowManager::SetResponse(int response) {
   Response = response;
   rt::post(rt::EVENT_CloseWindow);
@@ -170,6 +161,7 @@ void WindowManager::SetResponse(int response) {
 
 void WindowManager::SetAlerts() {
   for (WindowComponent* c : components_) c->SetAlerts();
+  SetHistoryAlerts();
 }
 
 void WindowManager::Reset(bool force) {
@@ -181,10 +173,6 @@ void WindowManager::Update() {
   (void)window_.update();
   for (WindowComponent* c : components_) c->Update();
 }
-
-int WindowManager::PrimeUpdate() { return Level_Benign; }
-
-int WindowManager::ConfirmCancel() { return Level_Benign; }
 
 int WindowManager::TakeOK() {
   // The accept-all pass: every enabled, visible edit control is accepted in turn, in control

@@ -45,17 +45,25 @@
 // returns Level_Notify when the manager was already killed. Threads: a WindowManager and its
 // window belong to the thread that runs the procedure; call it only there.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "framework/request_codes.h"
 #include "framework/window_component.h"
 #include "runtime/window.h"
 
+namespace store {
+struct TableDef;
+}
+
 namespace fw {
 
 class ErrorClass;
+class FileManager;
+class RelationManager;
 class ToolbarClass;
 
 class WindowManager {
@@ -81,6 +89,8 @@ class WindowManager {
   bool AutoRefresh = true;
   bool BatchProcessing = false;
   bool Opened = false;      // the window was opened through Open
+  RelationManager* Primary = nullptr;  // a form's table: deletes, writes and CancelAutoInc go here
+  int HistoryKey = 0;       // the key that puts a history field back (0 = none)
   bool Dead = false;        // Kill has run
 
   // The window this manager drives.
@@ -98,7 +108,8 @@ class WindowManager {
   virtual int Kill();
   // The event loop: runs until TakeEvent returns Level_Fatal or the window closes.
   virtual void Ask();
-  // Init, Ask when Init returned 0, Kill; the response (RequestCancelled when never set).
+  // Init, Ask when Init returned 0, Kill; the response (RequestCancelled when never set, and
+  // always for a window opened to view a record).
   virtual int Run();
   // A browse runs its update procedure `number` with `request` through this. The framework's
   // version calls nothing and returns RequestCancelled; a procedure that has update procedures
@@ -126,13 +137,48 @@ class WindowManager {
   virtual void Update();
 
   // ---- Hooks for forms ---------------------------------------------------------------------
-  // Before the window opens: saves what a cancel compares with, carries out a delete. 0 = go on;
-  // non-zero = the window is not to be opened (the response is set). The core has nothing to prime.
+  // The form behaviour (window_manager_form.cpp) works on the record of Primary and the
+  // registered update files; a window without them (a browse, a frame) completes and cancels
+  // as the core does.
+  //
+  // Before the window opens (a procedure's Init calls it for every request but view, after it
+  // has opened its files): saves the primary record buffer and the update files' buffers (what
+  // "changed" is measured against), runs PrimeFields for an insert. A delete request is carried
+  // out here through Primary (DeleteAction 2: message 11 first; 4: without a question; other
+  // actions delete nothing): the response becomes RequestCompleted when the record was deleted,
+  // RequestCancelled on a refusal or failure, and the result is Level_Fatal so that the
+  // procedure's Init returns Level_Handled and the window never opens. Otherwise Level_Benign.
   virtual int PrimeUpdate();
-  // May the window be cancelled? 0 = yes. The core never refuses.
+  // Fills the fields of a new record before the window opens; the framework's does nothing.
+  virtual int PrimeFields();
+  // May the window be cancelled? 0 = yes. For an insert or change whose buffers differ from the
+  // saved copies it asks by CancelAction (flag 1: message 38, Yes presses OKControl, No cancels,
+  // Cancel stays; flag 2: message 10, Yes cancels, No stays). A cancelled insert then gives the
+  // reserved record back (Primary's CancelAutoInc); when that fails the window stays open.
+  // Non-zero = the window stays open.
   virtual int ConfirmCancel();
   // The OK control was pressed: starts the accept-all pass.
   virtual int TakeOK();
+  // True when the primary record buffer or an update file's buffer differs from its saved copy.
+  bool RecordChanged() const;
+
+  // ---- Form registration -------------------------------------------------------------------
+  // A table whose buffer the form changes: saved by PrimeUpdate, compared for the cancel
+  // question. The manager must live as long as this window manager uses it.
+  void AddUpdateFile(FileManager& file);
+  // The history record of the form's table: `record` is the table's buffer, `history` a second
+  // buffer of the same size (kept by the caller, typically per thread), `layout` tells where each
+  // field lies. On completion with OK the record is copied into `history`. False (nothing
+  // registered) when the layout's record size differs from `size`.
+  bool AddHistoryFile(void* record, void* history, std::size_t size, const store::TableDef& layout);
+  template <class Rec>
+  bool AddHistoryFile(Rec& record, Rec& history, const store::TableDef& layout) {
+    return AddHistoryFile(&record, &history, sizeof(Rec), layout);
+  }
+  // The history key pressed in control `feq` puts back field `field_number` (1 = the layout's
+  // first field) from the history record. False for feq 0 or a field the layout lacks (the
+  // history file must be registered first).
+  bool AddHistoryField(int feq, int field_number);
 
   // ---- Registration ------------------------------------------------------------------------
   // A component takes part in the window's events, resets, updates and alerts (see above). It
@@ -154,12 +200,36 @@ class WindowManager {
   int TakeComponentEvents();
   // Focus to FirstField when there is one.
   void SelectFirstField();
+  // The history key in a history field: the field's value back from the history record.
+  // Level_Handled when it was one, else Level_Benign.
+  int TakeHistoryKey();
+  // Makes the history key an alert key of every history field.
+  void SetHistoryAlerts();
 
  private:
   rt::Window& window_;
   std::vector<WindowComponent*> components_;
   ToolbarClass* toolbar_ = nullptr;
   std::map<int, int> responses_;  // control -> response
+
+  // The form's state (window_manager_form.cpp).
+  struct HistoryField {
+    int feq = 0;
+    int offset = 0;
+    int size = 0;
+  };
+  ErrorClass* errors() const;  // Errors, else the primary file manager's
+  int writeRecord();           // by OriginalRequest: Level_Benign written, Level_User nothing to write
+  int makeCurrent();           // the stored record of the saved copy becomes the current one
+  std::string saved_primary_;
+  std::vector<FileManager*> update_files_;
+  std::vector<std::string> saved_updates_;
+  unsigned char* history_record_ = nullptr;
+  unsigned char* history_copy_ = nullptr;
+  std::size_t history_size_ = 0;
+  const store::TableDef* history_layout_ = nullptr;
+  std::vector<HistoryField> history_fields_;
+  bool cancel_decided_ = false;  // a cancel already settled: close without asking again
 };
 
 }  // namespace fw
