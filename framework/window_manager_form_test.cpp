@@ -5,6 +5,7 @@
 // questions asked, the window and what the table holds afterwards.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -69,6 +70,7 @@ struct Config {
   std::uint8_t cancel_action = fw::Cancel_Confirm;
   std::uint8_t delete_action = fw::Action_Close;
   bool toolbar = true;
+  std::int32_t vcr = 0;  // a row-navigation request pending while the form is open
 };
 
 // What the program saw; read by the test after the program has ended.
@@ -126,6 +128,7 @@ class ItemForm : public fw::WindowManager {
     Request = request_;
     if (int r = fw::WindowManager::Init(); r != fw::Level_Benign) return r;
     FirstField = kDesc;
+    t_vcr = g_config.vcr;
     VCRRequest = &t_vcr;
     Errors = g_errors.get();
     if (g_config.toolbar) AddItem(toolbar_);
@@ -177,6 +180,7 @@ void program() {
   Item history{};
   std::memset(history.DESC, ' ', sizeof history.DESC);
   store::File file(itemDef(), &rec);
+  file.setBusyTimeout(std::chrono::milliseconds(100));  // another station's lock fails a write soon
   CountingFileManager fm;
   fm.Buffer = reinterpret_cast<unsigned char*>(&rec);
   fm.RecordSize = sizeof rec;
@@ -508,6 +512,105 @@ TEST_F(FormTest, ViewWritesNothingAndReportsCancelled) {
   EXPECT_TRUE(captions().empty());
   EXPECT_EQ(r.inserts + r.updates + r.deletes, 0);
   EXPECT_EQ(r.stored, kSeeded);
+}
+
+}  // namespace
+
+namespace {
+
+// Without a write the response is still "completed" for a form with a toolbar and no row
+// navigation pending; otherwise the form closes as cancelled, so that a browse does not
+// refresh for nothing.
+TEST_F(FormTest, OkWithoutAWriteCompletesOnlyWithAToolbarAndNoNavigationPending) {
+  struct Case {
+    const char* name;
+    bool toolbar;
+    std::int32_t vcr;
+    int response;
+  };
+  const std::vector<Case> cases = {
+      {"toolbar", true, fw::VCRNone, fw::RequestCompleted},
+      {"no toolbar", false, fw::VCRNone, fw::RequestCancelled},
+      {"navigation pending", true, fw::VCRForward, fw::RequestCancelled},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    reset();
+    g_config.toolbar = c.toolbar;
+    g_config.vcr = c.vcr;
+    scripted::Program p(program);
+    ASSERT_TRUE(p.waitIdle());
+    ASSERT_TRUE(p.click(kTitle, kOk));
+    Result r = finish(p);
+    EXPECT_EQ(r.responses, std::vector<int>{c.response});
+    EXPECT_EQ(r.updates, 0);
+    EXPECT_TRUE(captions().empty());
+  }
+}
+
+// Another station holds the table while OK writes: the failure is reported and message 37 asks
+// whether to try again. No closes as cancelled; Cancel goes back to the form with the values, and
+// a later OK writes once the station has let go.
+TEST_F(FormTest, AWriteHeldByAnotherStationAsksToRetry) {
+  struct Case {
+    const char* name;
+    int answer;
+    bool closes;
+  };
+  for (const Case& c : {Case{"no", rt::BUTTON_NO, true}, Case{"cancel", rt::BUTTON_CANCEL, false}}) {
+    SCOPED_TRACE(c.name);
+    reset();
+    scripted::Program p(program);
+    ASSERT_TRUE(p.waitIdle());
+    ASSERT_TRUE(p.typeText(kTitle, kDesc, "Apricot"));
+    {
+      fw_test::StationLock station("ITEMS.TPS", "BEGIN IMMEDIATE");
+      ASSERT_TRUE(station.ok());
+      g_presenter->answer(rt::BUTTON_OK);  // the report of the failed write
+      g_presenter->answer(c.answer);
+      ASSERT_TRUE(p.click(kTitle, kOk));
+      const auto shown = captions();
+      ASSERT_EQ(shown.size(), 2u);
+      EXPECT_EQ(shown[1], caption(37));
+      EXPECT_EQ(p.hasWindow(kTitle), !c.closes);
+    }
+    if (!c.closes) {
+      EXPECT_EQ(p.text(kTitle, kDesc), "Apricot");
+      EXPECT_EQ(p.focus(kTitle), kDesc);
+      ASSERT_TRUE(p.click(kTitle, kOk));
+    }
+    Result r = finish(p);
+    EXPECT_EQ(r.responses, std::vector<int>{c.closes ? fw::RequestCancelled : fw::RequestCompleted});
+    EXPECT_EQ(r.stored, (c.closes ? kSeeded : std::vector<std::string>{"1:Apricot:150", "2:Pear:90"}));
+  }
+}
+
+// A record changed by another station since the form was opened is not overwritten: the change
+// is refused and reported, the form stays open, and the other station's values stay stored.
+TEST_F(FormTest, AChangeDoesNotOverwriteARecordAnotherStationChangedMeanwhile) {
+  scripted::Program p(program);
+  ASSERT_TRUE(p.waitIdle());
+  {
+    Item other{};
+    store::File f(itemDef(), &other);
+    ASSERT_TRUE(f.open().ok());
+    other.ID = 1;
+    ASSERT_TRUE(f.fetch(ITM_BY_ID).ok());
+    other.PRICE = 999;
+    ASSERT_TRUE(f.put().ok());
+    f.close();
+  }
+  ASSERT_TRUE(p.typeText(kTitle, kDesc, "Apricot"));
+  ASSERT_TRUE(p.click(kTitle, kOk));
+  ASSERT_TRUE(p.hasWindow(kTitle));
+  EXPECT_EQ(captions().size(), 1u);
+  EXPECT_EQ(p.text(kTitle, kDesc), "Apricot");
+  g_presenter->answer(rt::BUTTON_YES);
+  ASSERT_TRUE(p.click(kTitle, kCancel));
+  Result r = finish(p);
+  EXPECT_EQ(r.responses, std::vector<int>{fw::RequestCancelled});
+  EXPECT_EQ(r.updates, 0);
+  EXPECT_EQ(r.stored, (std::vector<std::string>{"1:Apple:999", "2:Pear:90"}));
 }
 
 }  // namespace
