@@ -168,6 +168,13 @@ class ThisWindowClass : public fw::WindowManager {
     View.AddJoin(0, ARTICULO_File(), &ART, ART_POR_IDARTICULO, /*inner=*/false);
     View.AddJoinLink(kItemsIdArticulo, kArticuloIdArticulo);
     LinesBrowse.Init(LIST, Queue.VIEWPOSITION, View, LinesQueue, Relate_ITEMS, *this);
+    LinesBrowse.EIPManager.Init(LinesBrowse);
+    LinesBrowse.EIPManager.AddEditControl(nullptr, 1);
+    LinesBrowse.EIPManager.AddEditControl(&QuantityEditor, 2);
+    LinesBrowse.EIPManager.AddEditControl(&ArticleEditor, 3);
+    LinesBrowse.EIPManager.AddEditControl(&DescriptionEditor, 4);
+    LinesBrowse.EIPManager.AddEditControl(&PriceEditor, 5);
+    LinesBrowse.EIPManager.AddEditControl(nullptr, 6);
     LinesBrowse.DeleteAction = 1;  // at once, no question
     LinesBrowse.ArrowAction = 24;  // save without asking, go on in the same column
     if (Request != fw::ViewRecord) {
@@ -198,13 +205,6 @@ class ThisWindowClass : public fw::WindowManager {
     LinesBrowse.AddField(rt::Binding::decimal(ITE.TOTAL), rt::Binding::decimal(Queue.ITE_TOTAL));
     LinesBrowse.AddField(rt::Binding::ushort(ITE.IDCABECERA), rt::Binding::ushort(Queue.ITE_IDCABECERA));
     LinesBrowse.AddField(rt::Binding::ushort(ART.IDARTICULO), rt::Binding::ushort(Queue.ART_IDARTICULO));
-    LinesBrowse.EIPManager.Init(LinesBrowse);
-    LinesBrowse.EIPManager.AddEditControl(nullptr, 1);
-    LinesBrowse.EIPManager.AddEditControl(&QuantityEditor, 2);
-    LinesBrowse.EIPManager.AddEditControl(&ArticleEditor, 3);
-    LinesBrowse.EIPManager.AddEditControl(&DescriptionEditor, 4);
-    LinesBrowse.EIPManager.AddEditControl(&PriceEditor, 5);
-    LinesBrowse.EIPManager.AddEditControl(nullptr, 6);
     SetAlerts();
     for (int feq : {CAB_IDCABECERA, CAB_FECHA, CAB_TOTAL}) Window().addAlert(feq, rt::CtrlH);
     KeyNav.Init(0);
@@ -323,7 +323,9 @@ class ThisWindowClass : public fw::WindowManager {
       if (int r = writeHeader(); r != fw::Level_Benign) return fw::Level_Notify;
     }
     History_CAB = CAB;
-    return fw::WindowManager::TakeCompleted();
+    // The header is written: complete and close here, so that nothing writes it a second time.
+    SetResponse(fw::RequestCompleted);
+    return fw::Level_Benign;
   }
 
  private:
