@@ -150,9 +150,17 @@ class ThisWindowClass : public fw::WindowManager {
     AddItem(Toolbar);
     GlobalRequest = 0;
     GlobalResponse = 0;
+    // History: Ctrl+H in the date puts back the date of the header last accepted on this thread.
+    // The number and the total are read-only and are not put back: an old number would re-key
+    // this header away from its lines, an old total would disagree with them.
+    HistoryKey = rt::CtrlH;
+    (void)AddHistoryFile(CAB, History_CAB, CABECERA_Def());
+    (void)AddHistoryField(CAB_FECHA, 2);
+    AddUpdateFile(*Access_CABECERA);
     AddItem(CANCEL, fw::RequestCancelled);
     if (int r = Relate_CABECERA->Open(); r != fw::Level_Benign) return r;
     FilesOpened = true;
+    Primary = Relate_CABECERA;
     if (Request == fw::ViewRecord && !BatchProcessing) {
       InsertAction = DeleteAction = ChangeAction = fw::Action_NotOffered;
       CancelAction = 0;
@@ -206,7 +214,6 @@ class ThisWindowClass : public fw::WindowManager {
     LinesBrowse.AddField(rt::Binding::ushort(ITE.IDCABECERA), rt::Binding::ushort(Queue.ITE_IDCABECERA));
     LinesBrowse.AddField(rt::Binding::ushort(ART.IDARTICULO), rt::Binding::ushort(Queue.ART_IDARTICULO));
     SetAlerts();
-    for (int feq : {CAB_IDCABECERA, CAB_FECHA, CAB_TOTAL}) Window().addAlert(feq, rt::CtrlH);
     KeyNav.Init(0);
     Calendar.FirstWeekDay = 7;
     Calendar.ColorSunday = 255;
@@ -220,10 +227,6 @@ class ThisWindowClass : public fw::WindowManager {
 
   int Kill() override {
     if (int r = fw::WindowManager::Kill(); r != fw::Level_Benign) return r;
-    // A new invoice that was not accepted gives back its number, with every line written for it
-    // meanwhile (one transaction, through the header's delete rules).
-    if (OriginalRequest == fw::InsertRecord && Response != fw::RequestCompleted && FilesOpened)
-      (void)Relate_CABECERA->CancelAutoInc();
     if (FilesOpened) Relate_CABECERA->Close();
     GlobalErrors.SetProcedureName();
     return fw::Level_Benign;
@@ -245,14 +248,6 @@ class ThisWindowClass : public fw::WindowManager {
 
   int TakeEvent() override {
     if (KeyNav.TakeEvent()) return fw::Level_Handled;
-    if (rt::event() == rt::EVENT_AlertKey && rt::keyCode() == rt::CtrlH) {
-      switch (rt::field()) {
-        case CAB_IDCABECERA: return fw::Level_Handled;  // read-only: the number never changes
-        case CAB_FECHA: CAB.FECHA = History_CAB.FECHA; Window().display(CAB_FECHA); return fw::Level_Handled;
-        case CAB_TOTAL: return fw::Level_Handled;  // read-only: computed from the lines
-        default: break;
-      }
-    }
     return fw::WindowManager::TakeEvent();
   }
 
@@ -292,24 +287,7 @@ class ThisWindowClass : public fw::WindowManager {
     return r;
   }
 
-  // Before the window opens: remembers the header as it came, carries out a delete.
-  int PrimeUpdate() override {
-    Original = CAB;
-    if (Request != fw::DeleteRecord) return 0;
-    int r = Relate_CABECERA->Delete(/*ask=*/true);
-    Response = r == fw::Level_Benign ? fw::RequestCompleted : fw::RequestCancelled;
-    return 1;
-  }
-
-  int ConfirmCancel() override {
-    if (CancelAction == 0) return 0;
-    Update();
-    if (std::memcmp(&CAB, &Original, sizeof CAB) == 0) return 0;
-    int a = GlobalErrors.AskMessage(10, rt::BUTTON_YES + rt::BUTTON_NO, rt::BUTTON_NO);
-    return a == rt::BUTTON_YES ? 0 : 1;
-  }
-
-  // "&Aceptar": writes the header (a new one always, a changed one when it differs).
+  // "&Aceptar": a header whose lines do not sum to a storable total is not written.
   int TakeCompleted() override {
     if (Request == fw::ViewRecord) return fw::WindowManager::TakeCompleted();
     Update();
@@ -318,30 +296,13 @@ class ThisWindowClass : public fw::WindowManager {
       SelectFirstField();
       return fw::Level_Notify;
     }
+    // A new invoice whose date was never entered is dated the day it is saved.
     if (Request == fw::InsertRecord && CAB.FECHA == 0) CAB.FECHA = rt::today();
-    if (Request == fw::InsertRecord || std::memcmp(&CAB, &Original, sizeof CAB) != 0) {
-      if (int r = writeHeader(); r != fw::Level_Benign) return fw::Level_Notify;
-    }
-    History_CAB = CAB;
-    // The header is written: complete and close here, so that nothing writes it a second time.
-    SetResponse(fw::RequestCompleted);
-    return fw::Level_Benign;
+    return fw::WindowManager::TakeCompleted();
   }
 
  private:
-  int writeHeader() {
-    // Make the stored header the file manager's current record, then write the buffer over it.
-    const std::string wanted = Access_CABECERA->SaveBuffer();
-    if (int r = Access_CABECERA->Fetch(CAB_POR_IDCABECERA); r != fw::Level_Benign) {
-      Access_CABECERA->RestoreBuffer(wanted);
-      return r;
-    }
-    Access_CABECERA->RestoreBuffer(wanted);
-    return Relate_CABECERA->Update();
-  }
-
   bool FilesOpened = false;
-  CABECERA Original{};
   LinesQueueRecord Queue{};
   fw::BrowseQueue LinesQueue{Queue};
   fw::ViewManager View;
