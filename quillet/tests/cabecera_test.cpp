@@ -216,6 +216,15 @@ TEST_F(Cabecera, CtrlHPutsBackTheDateOfTheHeaderLastAcceptedOnTheThread) {
   ASSERT_TRUE(p.focus(kChangeTitle, ac::CAB_FECHA));
   ASSERT_TRUE(p.pressKey(kChangeTitle, rt::CtrlH));
   EXPECT_EQ(shown(p, kChangeTitle, ac::CAB_FECHA), "02/01/2020");
+  // The number is never put back: the header would lose its lines.
+  ASSERT_TRUE(p.focus(kChangeTitle, ac::CAB_IDCABECERA));
+  ASSERT_TRUE(p.pressKey(kChangeTitle, rt::CtrlH));
+  EXPECT_EQ(shown(p, kChangeTitle, ac::CAB_IDCABECERA), "2");
+  ASSERT_TRUE(p.click(kChangeTitle, ac::OK));
+  const auto h2 = findHeader(readAll<quillet::CABECERA>(quillet::CABECERA_Def()), 2);
+  ASSERT_TRUE(h2.has_value());
+  EXPECT_EQ(h2->FECHA, rt::dateFromYmd(2020, 1, 2));
+  EXPECT_EQ(readAll<quillet::CABECERA>(quillet::CABECERA_Def()).size(), 2u);
 }
 
 TEST_F(Cabecera, CancellingANewInvoiceRemovesItWithEveryLineWrittenForIt) {
