@@ -151,6 +151,14 @@ class WindowManager {
   virtual int PrimeUpdate();
   // Fills the fields of a new record before the window opens; the framework's does nothing.
   virtual int PrimeFields();
+  // (TakeCompleted, for a form: the record goes into the history record, then an insert is
+  // written through Primary, a change only when the primary buffer differs from its saved copy
+  // and the stored record is still the one the form was opened on (else message 7). A failed
+  // write has been reported; when it may pass on a second try (held by another station) message
+  // 37 asks: Yes writes again, No closes with RequestCancelled, Cancel stays. Otherwise the form
+  // stays open with the user's values, the focus on FirstField. The response is RequestCompleted
+  // after a write, and without one when a toolbar is registered and no VCRRequest is pending;
+  // else RequestCancelled. A view request writes nothing and closes with RequestCancelled.)
   // May the window be cancelled? 0 = yes. For an insert or change whose buffers differ from the
   // saved copies it asks by CancelAction (flag 1: message 38, Yes presses OKControl, No cancels,
   // Cancel stays; flag 2: message 10, Yes cancels, No stays). A cancelled insert then gives the
