@@ -44,7 +44,7 @@ inline constexpr int Level_Handled = 5;  // handled: skip the default handling
 inline constexpr std::uint8_t Action_None = 0;
 inline constexpr std::uint8_t Action_NotOffered = 1;  // view: nothing is written
 inline constexpr std::uint8_t Action_Close = 2;       // close after the write (delete: confirm first)
-inline constexpr std::uint8_t Action_Ask = 4;         // delete: ask before deleting
+inline constexpr std::uint8_t Action_Ask = 4;         // form delete: delete without asking (the in-list editor asks)
 // Flags of WindowManager::CancelAction.
 inline constexpr std::uint8_t Cancel_OfferSave = 1;   // offer to save (message 38)
 inline constexpr std::uint8_t Cancel_Confirm = 2;     // confirm the cancel (message 10)
