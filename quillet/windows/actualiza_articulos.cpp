@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <string>
 
 #include "framework/request_codes.h"
 #include "framework/toolbar_class.h"
@@ -17,7 +16,6 @@
 #include "runtime/vocabulary.h"
 #include "runtime/window.h"
 #include "runtime/window_spec.h"
-#include "store/status.h"
 
 namespace quillet {
 namespace {
@@ -94,9 +92,18 @@ class ThisWindowClass : public fw::WindowManager {
     AddItem(Toolbar);
     GlobalRequest = 0;
     GlobalResponse = 0;
+    // History: Ctrl+H in the description or the price puts back that field of the article last
+    // accepted on this thread. The code is left out: it is the article's key, and putting back
+    // another article's code would write this form's values over that article.
+    HistoryKey = rt::CtrlH;
+    (void)AddHistoryFile(ART, History_ART, ARTICULO_Def());
+    (void)AddHistoryField(ART_DESCRIPCION, 2);
+    (void)AddHistoryField(ART_IMPORTE, 3);
+    AddUpdateFile(*Access_ARTICULO);
     AddItem(CANCEL, fw::RequestCancelled);
     if (int r = Relate_ARTICULO->Open(); r != fw::Level_Benign) return r;
     FilesOpened = true;
+    Primary = Relate_ARTICULO;
     if (Request == fw::ViewRecord && !BatchProcessing) {
       InsertAction = ChangeAction = DeleteAction = fw::Action_NotOffered;
       CancelAction = 0;
@@ -104,7 +111,7 @@ class ThisWindowClass : public fw::WindowManager {
       ChangeAction = fw::Action_Close;
       CancelAction = fw::Cancel_Confirm;
       OKControl = OK;
-      if (PrimeUpdate() != 0) return fw::Level_Handled;
+      if (PrimeUpdate() != fw::Level_Benign) return fw::Level_Handled;
     }
     if (Open(QuickWindow()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     if (Request == fw::ViewRecord) {
@@ -114,15 +121,14 @@ class ThisWindowClass : public fw::WindowManager {
     Resizer.SetParentDefaults();
     AddItem(Resizer);
     SetAlerts();
-    for (int feq : {ART_IDARTICULO, ART_DESCRIPCION, ART_IMPORTE}) Window().addAlert(feq, rt::CtrlH);
     KeyNav.Init(0);
     return fw::Level_Benign;
   }
 
   int Kill() override {
     if (int r = fw::WindowManager::Kill(); r != fw::Level_Benign) return r;
-    // A new article that was not accepted gives its reserved code back (the program may be
-    // ending without the window's close having run).
+    // A new article that was not accepted gives its reserved code back also when the program
+    // ended the form without a cancel (nothing is left to do after a cancel).
     if (FilesOpened && OriginalRequest == fw::InsertRecord && Response != fw::RequestCompleted)
       (void)Relate_ARTICULO->CancelAutoInc();
     if (FilesOpened) Relate_ARTICULO->Close();
@@ -143,13 +149,10 @@ class ThisWindowClass : public fw::WindowManager {
     int r = fw::WindowManager::Run();
     return Request == fw::ViewRecord ? fw::RequestCancelled : r;
   }
+  using fw::WindowManager::Run;
 
   int TakeEvent() override {
     if (KeyNav.TakeEvent()) return fw::Level_Handled;
-    if (rt::event() == rt::EVENT_AlertKey && rt::keyCode() == rt::CtrlH) {
-      TakeHistory(rt::field());
-      return fw::Level_Handled;
-    }
     return fw::WindowManager::TakeEvent();
   }
 
@@ -163,101 +166,8 @@ class ThisWindowClass : public fw::WindowManager {
     return r;
   }
 
-  // A cancelled new article deletes its reserved record before the window closes; when that
-  // fails the error has been reported and the form stays open.
-  int TakeCloseEvent() override {
-    int r = fw::WindowManager::TakeCloseEvent();
-    if (r == fw::Level_Fatal && OriginalRequest == fw::InsertRecord && Response != fw::RequestCompleted) {
-      if (Relate_ARTICULO->CancelAutoInc() != fw::Level_Benign) {
-        Response = 0;
-        SelectFirstField();
-        return fw::Level_Handled;
-      }
-    }
-    return r;
-  }
-
-  // Before the window opens: remembers the article as it came, carries out a delete.
-  int PrimeUpdate() override {
-    Original = ART;
-    if (Request != fw::DeleteRecord) return 0;
-    int r = MakeCurrent();
-    if (r == fw::Level_Benign) r = Relate_ARTICULO->Delete(/*ask=*/true);
-    Response = r == fw::Level_Benign ? fw::RequestCompleted : fw::RequestCancelled;
-    return 1;
-  }
-
-  int ConfirmCancel() override {
-    if (CancelAction == 0) return 0;
-    Update();
-    if (std::memcmp(&ART, &Original, sizeof ART) == 0) return 0;
-    int a = GlobalErrors.AskMessage(10, rt::BUTTON_YES + rt::BUTTON_NO, rt::BUTTON_NO);
-    return a == rt::BUTTON_YES ? 0 : 1;
-  }
-
-  // The accept-all pass has completed (the required entries are filled): the article goes into
-  // the history record, then a new one is written always, a changed one when it differs.
-  int TakeCompleted() override {
-    if (Request == fw::ViewRecord) return fw::WindowManager::TakeCompleted();
-    Update();
-    History_ART = ART;
-    int r = fw::Level_Benign;
-    if (OriginalRequest == fw::InsertRecord) {
-      r = Access_ARTICULO->Insert();
-    } else if (std::memcmp(&ART, &Original, sizeof ART) != 0) {
-      r = MakeCurrent();
-      if (r == fw::Level_Benign && !StoredAsOpened()) {
-        // Another station changed the article since the form opened: writing over it would
-        // silently undo that change. The user is told; the form keeps the user's values.
-        store::Status s;
-        s.code = store::RecordChanged;
-        s.text = store::errorText(store::RecordChanged);
-        r = Access_ARTICULO->ReportWriteFailure(s, /*adding=*/false);
-      }
-      if (r == fw::Level_Benign) r = Relate_ARTICULO->Update();
-    }
-    if (r != fw::Level_Benign) {
-      SelectFirstField();
-      return fw::Level_Notify;
-    }
-    return fw::WindowManager::TakeCompleted();
-  }
-
  private:
-  // Makes the stored article with the buffer's code the table's current record, keeping the
-  // buffer as it is (the user's values).
-  int MakeCurrent() {
-    const std::string wanted = Access_ARTICULO->SaveBuffer();
-    int r = Access_ARTICULO->Fetch(ART_POR_IDARTICULO);
-    Access_ARTICULO->RestoreBuffer(wanted);
-    return r;
-  }
-
-  // The stored article (as MakeCurrent read it) is the one the form was opened on.
-  bool StoredAsOpened() const {
-    const std::string& stored = Access_ARTICULO->LastRecord();
-    return stored.size() == sizeof Original && std::memcmp(stored.data(), &Original, sizeof Original) == 0;
-  }
-
-  // Ctrl+H: the field of the focused entry back from the history record. The code is the
-  // article's key and read-only, and a form that only views changes nothing.
-  void TakeHistory(int feq) {
-    if (Request == fw::ViewRecord) return;
-    switch (feq) {
-      case ART_DESCRIPCION:
-        std::memcpy(ART.DESCRIPCION, History_ART.DESCRIPCION, sizeof ART.DESCRIPCION);
-        break;
-      case ART_IMPORTE:
-        ART.IMPORTE = History_ART.IMPORTE;
-        break;
-      default:
-        return;
-    }
-    Window().display(feq);
-  }
-
   bool FilesOpened = false;
-  ARTICULO Original{};
   fw::ToolbarClass Toolbar;
   fw::WindowResizeClass Resizer;
   KeyNavClass KeyNav;

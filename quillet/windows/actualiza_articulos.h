@@ -15,9 +15,11 @@
 // completed on this thread (the history record lives as long as the thread). The code entry
 // ignores it: the code of an article is its key and never changes in the form.
 //
-// A change is not written over an article that another station changed or deleted since the form
-// opened: the user is told ("changed by another station", or the read error) and the form stays
-// open with the user's values.
+// Deleting, writing, the cancel question and the give-back of a cancelled insert are the window
+// manager's form behaviour, on Relate_ARTICULO as the primary relation: a change is not written
+// over an article that another station changed or deleted since the form opened (the user is
+// told and the form stays open with the user's values); a write refused because another station
+// holds the file asks whether to try again.
 //
 // Runs on the caller's thread (the article browse's) with its record buffers and table managers.
 // Failures of the table are reported through GlobalErrors; the form then stays open with the
