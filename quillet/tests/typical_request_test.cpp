@@ -304,6 +304,23 @@ TEST_F(InvoiceLines, EditingAnExistingLineTakesItsArticlesCurrentPrice) {
   EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "3.00", "1", "Tornillo", "1.00", "36.00"}}));
 }
 
+TEST_F(InvoiceLines, AQuantityWithoutArticleFillsNothingAndANegativeQuantityIsAccepted) {
+  addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
+  ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
+  ASSERT_TRUE(p.click(kBrowse, bc::CHANGE_3));
+  ASSERT_TRUE(p.click(kChangeTitle, ac::INSERT));
+  // No article looked up yet: blank description, price and total 0 (shown blank).
+  ASSERT_TRUE(enter(kChangeTitle, "2"));
+  EXPECT_EQ(rows(kChangeTitle)[0], (std::vector<std::string>{"1", "2.00", "0", "", "", ""}));
+  ASSERT_TRUE(enter(kChangeTitle, "1", rt::ShiftTab));
+  ASSERT_TRUE(enter(kChangeTitle, "-1"));
+  EXPECT_EQ(rows(kChangeTitle)[0], (std::vector<std::string>{"1", "-1.00", "1", "Tornillo", "10.50", "-10.50"}));
+  ASSERT_TRUE(p.pressKey(kChangeTitle, editor(kChangeTitle), rt::DownKey));
+  ASSERT_TRUE(p.pressKey(kChangeTitle, editor(kChangeTitle), rt::EscKey));
+  EXPECT_EQ(trim(p.text(kChangeTitle, ac::CAB_TOTAL)), "-10.50");
+  EXPECT_EQ(storedLines(1), (std::vector<Line>{{1, "-1.00", "1", "Tornillo", "10.50", "-10.50"}}));
+}
+
 TEST_F(InvoiceLines, TotalsOfTwoLinesAddUpExactly) {
   addAll<quillet::CABECERA>(quillet::CABECERA_Def(), {header(1)});
   ASSERT_TRUE(p.chooseMenu(kFrame, {"&Tablas", "Cabecera"}));
