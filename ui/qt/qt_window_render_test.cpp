@@ -344,6 +344,22 @@ TEST_F(QtWindowRender, MdiChildrenLiveInTheFrameWithItsMenuAndStatusBar) {
   ASSERT_NE(a->subWindow(), nullptr);
   EXPECT_EQ(a->subWindow()->mdiArea(), frame_host->mdiArea());
   EXPECT_EQ(frame_host->mdiArea()->subWindowList().size(), 2);
+  // A fixed-frame child opens whole, at its design size, inside the area, the second one too:
+  // the area places each sub-window by its full size.
+  const QRect viewport = frame_host->mdiArea()->viewport()->rect();
+  for (WindowHost* w : {a, b}) {
+    QMdiSubWindow* sub = w->subWindow();
+    EXPECT_TRUE(sub->isVisible());
+    EXPECT_FALSE(sub->isMinimized());
+    EXPECT_FALSE(sub->isShaded());
+    EXPECT_EQ(w->size(), w->controls()->designSize());
+    EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "a fixed frame is not resizable";
+    EXPECT_GE(sub->width(), w->width());
+    EXPECT_GT(sub->height(), w->height());
+    EXPECT_TRUE(viewport.contains(sub->geometry()))
+        << "sub-window at " << sub->x() << "," << sub->y() << " size " << sub->width() << "x"
+        << sub->height() << " in an area of " << viewport.width() << "x" << viewport.height();
+  }
 
   front_end.standardAction(frame.id, rt::StdAction::Cascade, 0);
   ASSERT_TRUE(waitUntil([&] { return a->subWindow()->pos() != b->subWindow()->pos(); }));

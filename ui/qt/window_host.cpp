@@ -92,9 +92,15 @@ WindowHost::WindowHost(const rt::WindowView& first_view, InputSink& sink, QMdiAr
     setCentralWidget(controls_);
   }
   if (mdi_child_) {
-    sub_ = mdi_area->addSubWindow(this);
+    // The MDI area places a sub-window where it is added, by its size then: it is added once
+    // the first snapshot has sized it (`enterMdiArea`), or a window still without its size lands
+    // in a small free corner and then grows out of the area. Made in the area's viewport, it is
+    // sized with the area's style (title bar and borders) all the same.
+    sub_ = new QMdiSubWindow(mdi_area->viewport());
+    sub_->setWidget(this);
     sub_->setAttribute(Qt::WA_DeleteOnClose, false);
     sub_->installEventFilter(this);
+    mdi_parent_ = mdi_area;
   } else {
     installEventFilter(this);
   }
@@ -234,8 +240,18 @@ void WindowHost::applyGeometry(const rt::WindowView& view) {
     resize(outer);
   }
   QWidget* screen = screenWidget();
-  if (sub_) sub_->adjustSize();
+  if (sub_) {
+    sub_->adjustSize();
+    enterMdiArea();
+  }
   if (view.pos.has_pos) screen->move(units.toPixelsX(view.pos.x), units.toPixelsY(view.pos.y));
+}
+
+void WindowHost::enterMdiArea() {
+  if (!sub_ || !mdi_parent_) return;
+  QMdiArea* area = mdi_parent_;
+  mdi_parent_ = nullptr;
+  area->addSubWindow(sub_);
 }
 
 void WindowHost::applyState(const rt::WindowView& view) {
@@ -252,6 +268,7 @@ void WindowHost::applyState(const rt::WindowView& view) {
 void WindowHost::showFirst() {
   const bool was_applying = applying_;
   applying_ = true;
+  enterMdiArea();
   QWidget* screen = screenWidget();
   if (last_ && last_->maximized) {
     screen->showMaximized();

@@ -69,6 +69,8 @@ class WindowHost : public QMainWindow {
   void applyFrame(const rt::WindowView& view);
   void applyGeometry(const rt::WindowView& view);
   void applyState(const rt::WindowView& view);
+  // Adds a MDI child's sub-window, already at its size, to its frame's MDI area.
+  void enterMdiArea();
   void updateEnabled();
   void geometryChangedByUser();
   void reportGeometry();
@@ -80,6 +82,7 @@ class WindowHost : public QMainWindow {
   bool mdi_child_;
   QMdiArea* mdi_ = nullptr;          // the frame's own MDI area
   QPointer<QMdiSubWindow> sub_;      // a MDI child's sub-window
+  QPointer<QMdiArea> mdi_parent_;    // the MDI area a MDI child's sub-window is yet to enter
   ControlArea* controls_ = nullptr;
   std::vector<QLabel*> status_labels_;
   std::string menu_signature_;
