@@ -80,9 +80,9 @@ class BenchFrame : public fw::WindowManager {
   int Init() override {
     if (int r = fw::WindowManager::Init(); r != 0) return r;
     AddItem(tb_);
-    rt::WindowSpec spec(kFrame);
-    spec.appFrame().size(600, 400).menu(rt::MenuSpec::menu(-1, "&Medir", {rt::MenuSpec::item(kCall, "Llamar")}));
-    return Open(spec) == rt::OpenResult::Ok ? fw::Level_Benign : fw::Level_Fatal;
+    rt::WindowDecl decl(kFrame);
+    decl.appFrame().size(600, 400).menu(rt::MenuDecl::menu(-1, "&Medir", {rt::MenuDecl::item(kCall, "Llamar")}));
+    return Open(decl) == rt::OpenResult::Ok ? fw::Level_Benign : fw::Level_Fatal;
   }
   int TakeAccepted() override {
     if (rt::field() == kCall) rt::start(Caller, 50000);
@@ -105,10 +105,10 @@ void benchFrame() {
 
 void benchStartup() { quillet::StartupWith(benchFrame); }
 
-rt::ProgramSpec benchProgram() {
-  rt::ProgramSpec spec = quillet::QuilletProgram();
-  spec.startup = benchStartup;
-  return spec;
+rt::ProgramDecl benchProgram() {
+  rt::ProgramDecl decl = quillet::QuilletProgram();
+  decl.startup = benchStartup;
+  return decl;
 }
 
 long rssKb() {

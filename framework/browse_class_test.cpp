@@ -137,24 +137,24 @@ class TestBrowse : public fw::BrowseClass {
   }
 };
 
-rt::WindowSpec spec() {
-  rt::WindowSpec s("Lines");
+rt::WindowDecl decl() {
+  rt::WindowDecl s("Lines");
   s.size(300, 140)
-      .control(rt::ControlSpec::list(kList, "20R|~H~@n3@20R|~N~@n5@40L|~Name~@s10@30R|~Amt~@n-7@")
+      .control(rt::ControlDecl::list(kList, "20R|~H~@n3@20R|~N~@n5@40L|~Name~@s10@30R|~Amt~@n-7@")
                    .at(4, 4, 200, 60)
                    .rowHeight(10)
                    .pageLoaded())
-      .control(rt::ControlSpec::button(kInsert, "&Insert").at(4, 70, 40, 14))
-      .control(rt::ControlSpec::button(kChange, "&Change").at(48, 70, 40, 14))
-      .control(rt::ControlSpec::button(kDelete, "&Delete").at(92, 70, 40, 14))
-      .control(rt::ControlSpec::button(kView, "&View").at(136, 70, 40, 14))
-      .control(rt::ControlSpec::button(kSelect, "&Select").at(180, 70, 40, 14))
-      .control(rt::ControlSpec::button(kClose, "C&lose").at(224, 70, 40, 14))
-      .control(rt::ControlSpec::button(kRefresh, "&Refresh").at(4, 90, 40, 14))
-      .control(rt::ControlSpec::button(kByName, "By &name").at(48, 90, 40, 14))
-      .control(rt::ControlSpec::button(kByNum, "By n&umber").at(92, 90, 40, 14))
-      .control(rt::ControlSpec::button(kByHdr, "By &header").at(136, 90, 40, 14))
-      .control(rt::ControlSpec::button(kNextHeader, "Ne&xt header").at(180, 90, 40, 14));
+      .control(rt::ControlDecl::button(kInsert, "&Insert").at(4, 70, 40, 14))
+      .control(rt::ControlDecl::button(kChange, "&Change").at(48, 70, 40, 14))
+      .control(rt::ControlDecl::button(kDelete, "&Delete").at(92, 70, 40, 14))
+      .control(rt::ControlDecl::button(kView, "&View").at(136, 70, 40, 14))
+      .control(rt::ControlDecl::button(kSelect, "&Select").at(180, 70, 40, 14))
+      .control(rt::ControlDecl::button(kClose, "C&lose").at(224, 70, 40, 14))
+      .control(rt::ControlDecl::button(kRefresh, "&Refresh").at(4, 90, 40, 14))
+      .control(rt::ControlDecl::button(kByName, "By &name").at(48, 90, 40, 14))
+      .control(rt::ControlDecl::button(kByNum, "By n&umber").at(92, 90, 40, 14))
+      .control(rt::ControlDecl::button(kByHdr, "By &header").at(136, 90, 40, 14))
+      .control(rt::ControlDecl::button(kNextHeader, "Ne&xt header").at(180, 90, 40, 14));
   return s;
 }
 
@@ -168,7 +168,7 @@ class TestWindow : public fw::WindowManager {
     FirstField = kList;
     VCRRequest = &g_vcr;
     AddItem(kClose, Request == fw::SelectRecord ? fw::RequestCancelled : fw::RequestCompleted);
-    if (Open(spec()) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    if (Open(decl()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     view_.Init(lines_, &lin_);
     view_.PrimePrimary = [this] {
       if (g_config.prime_result != 0) return g_config.prime_result;
@@ -317,7 +317,7 @@ class BrowseTest : public ::testing::Test {
     f.close();
   }
   void start() {
-    ASSERT_EQ(rt::startProgram(rt::ProgramSpec{browseProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
+    ASSERT_EQ(rt::startProgram(rt::ProgramDecl{browseProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
     idle();
   }
   void idle() { ASSERT_TRUE(rt::waitProgramIdle(20s)) << rt::dumpModel(); }

@@ -118,18 +118,18 @@ class NameLookup : public fw::EditLookupClass {
   }
 };
 
-rt::WindowSpec spec() {
-  rt::WindowSpec s("Lines");
+rt::WindowDecl decl() {
+  rt::WindowDecl s("Lines");
   s.size(300, 140)
-      .control(rt::ControlSpec::list(kList, "20R|~H~@n3@20R|~N~@n5@40L|~Name~@s10@30R|~Amt~@n-7@")
+      .control(rt::ControlDecl::list(kList, "20R|~H~@n3@20R|~N~@n5@40L|~Name~@s10@30R|~Amt~@n-7@")
                    .at(4, 4, 200, 50)
                    .rowHeight(10)
                    .pageLoaded())
-      .control(rt::ControlSpec::button(kInsert, "&Insert").at(4, 70, 40, 14))
-      .control(rt::ControlSpec::button(kChange, "&Change").at(48, 70, 40, 14))
-      .control(rt::ControlSpec::button(kDelete, "&Delete").at(92, 70, 40, 14))
-      .control(rt::ControlSpec::button(kOther, "&Other").at(136, 70, 40, 14))
-      .control(rt::ControlSpec::button(kClose, "C&lose").at(180, 70, 40, 14));
+      .control(rt::ControlDecl::button(kInsert, "&Insert").at(4, 70, 40, 14))
+      .control(rt::ControlDecl::button(kChange, "&Change").at(48, 70, 40, 14))
+      .control(rt::ControlDecl::button(kDelete, "&Delete").at(92, 70, 40, 14))
+      .control(rt::ControlDecl::button(kOther, "&Other").at(136, 70, 40, 14))
+      .control(rt::ControlDecl::button(kClose, "C&lose").at(180, 70, 40, 14));
   return s;
 }
 
@@ -150,7 +150,7 @@ class TestWindow : public fw::WindowManager {
     FirstField = kList;
     VCRRequest = &g_vcr;
     AddItem(kClose, fw::RequestCompleted);
-    if (Open(spec()) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    if (Open(decl()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     view_.Init(lines_, &lin_);
     brw_.Init(kList, queue_rec_.VIEWPOSITION, view_, queue_, &rm_, *this);
     brw_.InsertControl = kInsert;
@@ -272,7 +272,7 @@ class EipTest : public ::testing::Test {
     return out;
   }
   void start() {
-    ASSERT_EQ(rt::startProgram(rt::ProgramSpec{browseProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
+    ASSERT_EQ(rt::startProgram(rt::ProgramDecl{browseProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
     idle();
   }
   void idle() { ASSERT_TRUE(rt::waitProgramIdle(20s)) << rt::dumpModel(); }

@@ -6,7 +6,7 @@
 #include "runtime/date.h"
 #include "runtime/event.h"
 #include "runtime/vocabulary.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace fw {
 
@@ -86,33 +86,33 @@ std::int32_t CalendarClass::DayColor(std::int32_t date) const {
   }
 }
 
-rt::WindowSpec CalendarClass::Layout(const std::string& caption) const {
-  rt::WindowSpec spec(caption);
-  spec.size(kWindowW, kWindowH).frame(rt::FrameKind::Double).systemMenu().gray().font("MS Sans Serif", 8);
+rt::WindowDecl CalendarClass::Layout(const std::string& caption) const {
+  rt::WindowDecl decl(caption);
+  decl.size(kWindowW, kWindowH).frame(rt::FrameKind::Double).systemMenu().gray().font("MS Sans Serif", 8);
 
   // Navigation: three buttons back on the left, three forward on the right, the month in between.
   for (int m = 0; m < CalendarMove_Count; ++m) {
     int x = m < 3 ? kMargin + m * kMoveW : kWindowW - kMargin - (CalendarMove_Count - m) * kMoveW;
-    spec.control(rt::ControlSpec::button(moveButton(static_cast<CalendarMove>(m)), kMoveCaptions[m])
+    decl.control(rt::ControlDecl::button(moveButton(static_cast<CalendarMove>(m)), kMoveCaptions[m])
                      .at(x, kTop, kMoveW, kMoveH)
                      .tip(Texts.Tips[m]));
   }
   int line_x = kMargin + 3 * kMoveW + 2;
-  spec.control(rt::ControlSpec::string(kMonthLine, "")
+  decl.control(rt::ControlDecl::string(kMonthLine, "")
                    .at(line_x, kTop + 2, kWindowW - 2 * line_x, kMoveH - 2));
 
   for (int c = 0; c < kColumns; ++c)
-    spec.control(rt::ControlSpec::string(dayHeader(c), "").at(kMargin + c * kCellW, kHeaderY, kCellW, kHeaderH));
+    decl.control(rt::ControlDecl::string(dayHeader(c), "").at(kMargin + c * kCellW, kHeaderY, kCellW, kHeaderH));
   for (int r = 0; r < kRows; ++r)
     for (int c = 0; c < kColumns; ++c)
-      spec.control(rt::ControlSpec::button(dayCell(r, c), "")
+      decl.control(rt::ControlDecl::button(dayCell(r, c), "")
                        .at(kMargin + c * kCellW, kGridY + r * (kCellH + kCellGap), kCellW - kCellGap, kCellH)
                        .rightAligned(RightAlignment == 1));
 
-  spec.control(rt::ControlSpec::button(kTodayButton, Texts.TodayButton).at(kMargin, kBottomY, kButtonW, kButtonH));
-  spec.control(rt::ControlSpec::button(kCloseButton, Texts.CloseButton)
+  decl.control(rt::ControlDecl::button(kTodayButton, Texts.TodayButton).at(kMargin, kBottomY, kButtonW, kButtonH));
+  decl.control(rt::ControlDecl::button(kCloseButton, Texts.CloseButton)
                    .at(kWindowW - kMargin - kButtonW, kBottomY, kButtonW, kButtonH));
-  return spec;
+  return decl;
 }
 
 void CalendarClass::Show(rt::Window& window) {

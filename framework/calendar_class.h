@@ -106,7 +106,7 @@ class CalendarClass {
   static std::string MonthLine(const CalendarTexts& texts, int year, int month);
 
  private:
-  rt::WindowSpec Layout(const std::string& caption) const;
+  rt::WindowDecl Layout(const std::string& caption) const;
   // Fills month line, headers and cells for the highlighted day, and gives that day the focus.
   void Show(rt::Window& window);
   // Moves the highlight (false, and it stays, when `date` is no date); the highlighted day gets

@@ -54,10 +54,10 @@ Outcome outcome() {
 
 // A caller window whose button opens the calendar on the caller's thread, as a form's date button does.
 void callerProc() {
-  rt::WindowSpec spec(kCaller);
-  spec.size(120, 60).control(rt::ControlSpec::button(kPickButton, "...").at(4, 4, 12, 12));
+  rt::WindowDecl decl(kCaller);
+  decl.size(120, 60).control(rt::ControlDecl::button(kPickButton, "...").at(4, 4, 12, 12));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   while (win.accept()) {
     if (rt::event() == rt::EVENT_Accepted && rt::field() == kPickButton) {
       CallSetup s;

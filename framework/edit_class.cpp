@@ -73,7 +73,7 @@ bool EditClass::Empty() const {
   return UseVar->rawText().find_first_not_of(' ') == std::string::npos;
 }
 
-int EditClass::MakeCellControl(rt::ControlSpec control) {
+int EditClass::MakeCellControl(rt::ControlDecl control) {
   if (!window_ || !window_->isOpen()) return 0;
   control.overCell(ListBoxFeq, row_, FieldNo);
   if (control.v.picture.empty()) control.picture(ColumnPicture());

@@ -70,7 +70,7 @@ class EditClass {
 
  protected:
   // Creates `control` over the editor's cell, bound to UseVar, and sets Feq; 0 on failure.
-  int MakeCellControl(rt::ControlSpec control);
+  int MakeCellControl(rt::ControlDecl control);
 
   rt::Window* window_ = nullptr;
   int row_ = 0;

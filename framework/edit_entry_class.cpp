@@ -2,6 +2,6 @@
 
 namespace fw {
 
-int EditEntryClass::CreateControl() { return MakeCellControl(rt::ControlSpec::entry(0, ColumnPicture())); }
+int EditEntryClass::CreateControl() { return MakeCellControl(rt::ControlDecl::entry(0, ColumnPicture())); }
 
 }  // namespace fw

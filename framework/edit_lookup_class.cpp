@@ -5,7 +5,7 @@
 namespace fw {
 
 int EditLookupClass::CreateControl() {
-  return MakeCellControl(rt::ControlSpec::dropCombo(0, ColumnPicture()).dropButtonOnly().icon(EllipsisIcon));
+  return MakeCellControl(rt::ControlDecl::dropCombo(0, ColumnPicture()).dropButtonOnly().icon(EllipsisIcon));
 }
 
 int EditLookupClass::TakeEvent(int event) {

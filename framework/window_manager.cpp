@@ -31,8 +31,8 @@ WindowManager::WindowManager(rt::Window& window) : window_(window) {}
 
 WindowManager::~WindowManager() = default;
 
-rt::OpenResult WindowManager::Open(const rt::WindowSpec& spec) {
-  rt::OpenResult r = window_.open(spec);
+rt::OpenResult WindowManager::Open(const rt::WindowDecl& decl) {
+  rt::OpenResult r = window_.open(decl);
   if (r == rt::OpenResult::Ok) Opened = true;
   return r;
 }

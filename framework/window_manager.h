@@ -4,7 +4,7 @@
 // adds to it), and runs it:
 //
 //   rt::Window window;
-//   MyWindowManager ThisWindow(window);   // its Init opens `window` with Open(spec)
+//   MyWindowManager ThisWindow(window);   // its Init opens `window` with Open(decl)
 //   GlobalResponse = ThisWindow.Run();
 //
 // Run() runs Init, then Ask (the event loop) only when Init returned 0, then Kill, and returns the
@@ -97,7 +97,7 @@ class WindowManager {
   rt::Window& Window() { return window_; }
   const rt::Window& Window() const { return window_; }
   // Opens the window structure; sets Opened on success.
-  [[nodiscard]] rt::OpenResult Open(const rt::WindowSpec& spec);
+  [[nodiscard]] rt::OpenResult Open(const rt::WindowDecl& decl);
 
   // ---- The window procedure ----------------------------------------------------------------
   // The framework's defaults: InsertAction, ChangeAction, DeleteAction 2, CancelAction 3, the

@@ -22,7 +22,7 @@
 #include "runtime/fixed_string.h"
 #include "runtime/vocabulary.h"
 #include "runtime/window.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 #include "store/file.h"
 #include "store/table_def.h"
 #include "ui/scripted/program_driver.h"
@@ -108,15 +108,15 @@ class CountingFileManager : public fw::FileManager {
   }
 };
 
-rt::WindowSpec formSpec(Item& rec) {
-  rt::WindowSpec spec(kTitle);
-  spec.size(160, 80)
-      .control(rt::ControlSpec::entry(kId, "@n_5").at(50, 4, 30, 10).use(rt::Binding::ushort(rec.ID)).readOnly().skip())
-      .control(rt::ControlSpec::entry(kDesc, "@s10").at(50, 18, 60, 10).use(rt::Binding::string(rec.DESC)).required())
-      .control(rt::ControlSpec::entry(kPrice, "@n-7").at(50, 32, 40, 10).use(rt::Binding::long_(rec.PRICE)).required())
-      .control(rt::ControlSpec::button(kOk, "&OK").at(50, 56, 40, 14))
-      .control(rt::ControlSpec::button(kCancel, "&Cancel").at(100, 56, 40, 14));
-  return spec;
+rt::WindowDecl formDecl(Item& rec) {
+  rt::WindowDecl decl(kTitle);
+  decl.size(160, 80)
+      .control(rt::ControlDecl::entry(kId, "@n_5").at(50, 4, 30, 10).use(rt::Binding::ushort(rec.ID)).readOnly().skip())
+      .control(rt::ControlDecl::entry(kDesc, "@s10").at(50, 18, 60, 10).use(rt::Binding::string(rec.DESC)).required())
+      .control(rt::ControlDecl::entry(kPrice, "@n-7").at(50, 32, 40, 10).use(rt::Binding::long_(rec.PRICE)).required())
+      .control(rt::ControlDecl::button(kOk, "&OK").at(50, 56, 40, 14))
+      .control(rt::ControlDecl::button(kCancel, "&Cancel").at(100, 56, 40, 14));
+  return decl;
 }
 
 class ItemForm : public fw::WindowManager {
@@ -148,7 +148,7 @@ class ItemForm : public fw::WindowManager {
       OKControl = kOk;
       if (PrimeUpdate() != fw::Level_Benign) return init_result_ = fw::Level_Handled;
     }
-    if (Open(formSpec(rec_)) != rt::OpenResult::Ok) return init_result_ = fw::Level_Fatal;
+    if (Open(formDecl(rec_)) != rt::OpenResult::Ok) return init_result_ = fw::Level_Fatal;
     if (Request == fw::ViewRecord)
       for (int feq : {kDesc, kPrice}) Window().setReadOnly(feq, true);
     SetAlerts();

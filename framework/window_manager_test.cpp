@@ -61,23 +61,23 @@ Log g_log;
 constexpr int kEntry1 = 1, kEntry2 = 2, kRequired = 3, kOk = 4, kCancel = 5, kClose = 6, kSheet = 7,
               kTab1 = 8, kTab2 = 9, kNext = 10, kPrev = 11, kList = 12, kAmount = 13;
 
-rt::WindowSpec testSpec() {
-  rt::WindowSpec spec("Managed");
-  spec.size(200, 120)
-      .control(rt::ControlSpec::entry(kEntry1, "@s10").at(4, 4, 60, 10))
-      .control(rt::ControlSpec::entry(kEntry2, "@s10").at(4, 18, 60, 10))
-      .control(rt::ControlSpec::entry(kRequired, "@s10").at(4, 32, 60, 10).required())
-      .control(rt::ControlSpec::button(kOk, "&OK").at(4, 50, 40, 14))
-      .control(rt::ControlSpec::button(kCancel, "&Cancel").at(50, 50, 40, 14))
-      .control(rt::ControlSpec::button(kClose, "C&lose").at(96, 50, 40, 14))
-      .control(rt::ControlSpec::sheet(kSheet).at(140, 4, 50, 40))
-      .control(rt::ControlSpec::tab(kTab1, kSheet, "One"))
-      .control(rt::ControlSpec::tab(kTab2, kSheet, "Two"))
-      .control(rt::ControlSpec::button(kNext, "&Next").at(4, 70, 40, 14))
-      .control(rt::ControlSpec::button(kPrev, "&Prev").at(50, 70, 40, 14))
-      .control(rt::ControlSpec::list(kList, "40L|~A~@s10@").at(4, 88, 100, 20))
-      .control(rt::ControlSpec::entry(kAmount, "@n-10.2").at(110, 88, 60, 10).required());
-  return spec;
+rt::WindowDecl testDecl() {
+  rt::WindowDecl decl("Managed");
+  decl.size(200, 120)
+      .control(rt::ControlDecl::entry(kEntry1, "@s10").at(4, 4, 60, 10))
+      .control(rt::ControlDecl::entry(kEntry2, "@s10").at(4, 18, 60, 10))
+      .control(rt::ControlDecl::entry(kRequired, "@s10").at(4, 32, 60, 10).required())
+      .control(rt::ControlDecl::button(kOk, "&OK").at(4, 50, 40, 14))
+      .control(rt::ControlDecl::button(kCancel, "&Cancel").at(50, 50, 40, 14))
+      .control(rt::ControlDecl::button(kClose, "C&lose").at(96, 50, 40, 14))
+      .control(rt::ControlDecl::sheet(kSheet).at(140, 4, 50, 40))
+      .control(rt::ControlDecl::tab(kTab1, kSheet, "One"))
+      .control(rt::ControlDecl::tab(kTab2, kSheet, "Two"))
+      .control(rt::ControlDecl::button(kNext, "&Next").at(4, 70, 40, 14))
+      .control(rt::ControlDecl::button(kPrev, "&Prev").at(50, 70, 40, 14))
+      .control(rt::ControlDecl::list(kList, "40L|~A~@s10@").at(4, 88, 100, 20))
+      .control(rt::ControlDecl::entry(kAmount, "@n-10.2").at(110, 88, 60, 10).required());
+  return decl;
 }
 
 // A component that logs what the window manager asks of it and answers events as configured.
@@ -146,7 +146,7 @@ class TestWindow : public fw::WindowManager {
     if (g_config.with_toolbar) AddItem(tb_);
     AddItem(kCancel, fw::RequestCancelled);
     AddItem(kClose, fw::RequestCompleted);
-    if (g_config.open_window && Open(testSpec()) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    if (g_config.open_window && Open(testDecl()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     SetAlerts();
     return g_config.init_result;
   }
@@ -220,7 +220,7 @@ class WindowManagerTest : public ::testing::Test {
     }
   }
   void start() {
-    ASSERT_EQ(rt::startProgram(rt::ProgramSpec{testProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
+    ASSERT_EQ(rt::startProgram(rt::ProgramDecl{testProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
     ASSERT_TRUE(rt::waitProgramIdle(20s));
   }
   rt::WindowId window() {
@@ -261,7 +261,7 @@ TEST_F(WindowManagerTest, InitResultDecidesWhetherTheWindowRunsAndKillAlwaysFoll
     SetUp();
     g_config.init_result = c.init_result;
     g_config.open_window = c.open;
-    ASSERT_EQ(rt::startProgram(rt::ProgramSpec{testProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
+    ASSERT_EQ(rt::startProgram(rt::ProgramDecl{testProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
     EXPECT_EQ(endProgram(), 0);
     std::vector<std::string> lines;
     for (const auto& l : g_log.get())

@@ -45,23 +45,23 @@ ResizeRecord g_record;
 // A browse-like window: a sheet holding a prompt, an entry, a list and two controls below the
 // list; buttons outside the sheet at the right and at the bottom; a group at the right holding a
 // check box and a button.
-rt::WindowSpec layout() {
-  rt::WindowSpec spec(kTitle);
-  spec.size(kDesignW, kDesignH)
-      .control(rt::ControlSpec::sheet(kSheet).at(4, 4, 300, 250))
-      .control(rt::ControlSpec::tab(kTab, kSheet, "&General"))
-      .control(rt::ControlSpec::prompt(kPrompt, "Name:").at(10, 20).in(kTab))
-      .control(rt::ControlSpec::entry(kEntry, "@s20").at(60, 20, 80, 10).in(kTab))
-      .control(rt::ControlSpec::list(kList, "40L|~A~@s10@").at(10, 40, 280, 180))
-      .control(rt::ControlSpec::button(kSheetButton, "&Add").at(10, 230, 50, 14))
-      .control(rt::ControlSpec::entry(kSheetTotal, "@n-10.2").at(220, 230, 60, 10).readOnly())
-      .control(rt::ControlSpec::button(kTopRight, "&Help").at(320, 10, 60, 14))
-      .control(rt::ControlSpec::button(kBottomRight, "&Close").at(320, 270, 60, 14))
-      .control(rt::ControlSpec::button(kBottomLeft, "&Print").at(10, 270, 60, 14))
-      .control(rt::ControlSpec(kGroup, rt::CONTROL_Group).caption("Options").at(310, 40, 80, 100))
-      .control(rt::ControlSpec::check(kGroupCheck, "&Wide").at(315, 50, 60, 10))
-      .control(rt::ControlSpec::button(kGroupButton, "&Apply").at(315, 120, 60, 14));
-  return spec;
+rt::WindowDecl layout() {
+  rt::WindowDecl decl(kTitle);
+  decl.size(kDesignW, kDesignH)
+      .control(rt::ControlDecl::sheet(kSheet).at(4, 4, 300, 250))
+      .control(rt::ControlDecl::tab(kTab, kSheet, "&General"))
+      .control(rt::ControlDecl::prompt(kPrompt, "Name:").at(10, 20).in(kTab))
+      .control(rt::ControlDecl::entry(kEntry, "@s20").at(60, 20, 80, 10).in(kTab))
+      .control(rt::ControlDecl::list(kList, "40L|~A~@s10@").at(10, 40, 280, 180))
+      .control(rt::ControlDecl::button(kSheetButton, "&Add").at(10, 230, 50, 14))
+      .control(rt::ControlDecl::entry(kSheetTotal, "@n-10.2").at(220, 230, 60, 10).readOnly())
+      .control(rt::ControlDecl::button(kTopRight, "&Help").at(320, 10, 60, 14))
+      .control(rt::ControlDecl::button(kBottomRight, "&Close").at(320, 270, 60, 14))
+      .control(rt::ControlDecl::button(kBottomLeft, "&Print").at(10, 270, 60, 14))
+      .control(rt::ControlDecl(kGroup, rt::CONTROL_Group).caption("Options").at(310, 40, 80, 100))
+      .control(rt::ControlDecl::check(kGroupCheck, "&Wide").at(315, 50, 60, 10))
+      .control(rt::ControlDecl::button(kGroupButton, "&Apply").at(315, 120, 60, 14));
+  return decl;
 }
 
 void resizableProc() {
@@ -84,7 +84,7 @@ void resizableProc() {
   rec.loop_refused = !resizer.SetParent(kSheet, kList);  // the list lies inside the sheet
   rec.unknown_refused = !resizer.SetParent(99, 0);
   rec.unknown_parent_refused = !resizer.SetParent(kList, 99);
-  window.createControl(rt::ControlSpec::entry(kMadeLater, "@s5").at(100, 100, 20, 10));
+  window.createControl(rt::ControlDecl::entry(kMadeLater, "@s5").at(100, 100, 20, 10));
   manager.AddItem(resizer);
   {
     std::lock_guard lock(g_mu);

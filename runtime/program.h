@@ -20,7 +20,7 @@
 
 namespace rt {
 
-struct ProgramSpec {
+struct ProgramDecl {
   Procedure startup = nullptr;
   Procedure thread_start = nullptr;  // thread hooks, also run on the first thread
   Procedure thread_end = nullptr;
@@ -30,15 +30,15 @@ struct ProgramSpec {
 enum class StartResult { Ok, AlreadyRunning, NoStartup, ThreadFailed };
 
 // Starts the program on a new thread and returns at once.
-[[nodiscard]] StartResult startProgram(const ProgramSpec& spec, FrontEnd& front_end);
+[[nodiscard]] StartResult startProgram(const ProgramDecl& decl, FrontEnd& front_end);
 // Waits until the running program has ended; returns its exit code (-1 when none was started).
 int waitProgram();
 // Waits at most `timeout`; false when the program is still running.
 bool waitProgramFor(std::chrono::milliseconds timeout, int* exit_code = nullptr);
 // startProgram + waitProgram. -1 when the program could not start.
-int runProgram(const ProgramSpec& spec, FrontEnd& front_end);
+int runProgram(const ProgramDecl& decl, FrontEnd& front_end);
 inline int runProgram(Procedure startup, FrontEnd& front_end) {
-  return runProgram(ProgramSpec{startup, nullptr, nullptr, 0}, front_end);
+  return runProgram(ProgramDecl{startup, nullptr, nullptr, 0}, front_end);
 }
 // Halts the running program from outside (as rt::halt does from inside) and returns at once.
 void stopProgram(int exit_code);

@@ -35,7 +35,7 @@ void countEnd() { ++g_ends; }
 
 void haltingStartup() {
   rt::Window win;
-  (void)win.open(rt::WindowSpec("Halting"));
+  (void)win.open(rt::WindowDecl("Halting"));
   rt::halt(7);
 }
 
@@ -62,7 +62,7 @@ void startsAThread() {
 TEST(RuntimeProgram, HaltEndsTheProgramWithItsCodeAfterTheThreadEndHookAndClosesItsWindows) {
   RecordingFrontEnd fe;
   g_ends = 0;
-  EXPECT_EQ(rt::runProgram(rt::ProgramSpec{haltingStartup, nullptr, countEnd, 0}, fe), 7);
+  EXPECT_EQ(rt::runProgram(rt::ProgramDecl{haltingStartup, nullptr, countEnd, 0}, fe), 7);
   EXPECT_EQ(fe.ended_with, 7);
   EXPECT_EQ(g_ends, 1);
   EXPECT_EQ(fe.opened, 1);
@@ -83,15 +83,15 @@ TEST(RuntimeProgram, AStartedThreadGetsAtLeastTheFloorStackAndThreadNumbersStart
 
 void waitsForever() {
   rt::Window win;
-  if (win.open(rt::WindowSpec("Waiting")) != rt::OpenResult::Ok) return;
+  if (win.open(rt::WindowDecl("Waiting")) != rt::OpenResult::Ok) return;
   while (win.accept()) {
   }
 }
 
 TEST(RuntimeProgram, OneProgramAtATimeAndStopProgramEndsItFromOutside) {
   RecordingFrontEnd fe;
-  ASSERT_EQ(rt::startProgram(rt::ProgramSpec{waitsForever, nullptr, nullptr, 0}, fe), rt::StartResult::Ok);
-  EXPECT_EQ(rt::startProgram(rt::ProgramSpec{waitsForever, nullptr, nullptr, 0}, fe), rt::StartResult::AlreadyRunning);
+  ASSERT_EQ(rt::startProgram(rt::ProgramDecl{waitsForever, nullptr, nullptr, 0}, fe), rt::StartResult::Ok);
+  EXPECT_EQ(rt::startProgram(rt::ProgramDecl{waitsForever, nullptr, nullptr, 0}, fe), rt::StartResult::AlreadyRunning);
   ASSERT_TRUE(rt::waitProgramIdle(std::chrono::seconds(20)));
   EXPECT_TRUE(rt::programIdle());
   rt::stopProgram(5);
@@ -99,7 +99,7 @@ TEST(RuntimeProgram, OneProgramAtATimeAndStopProgramEndsItFromOutside) {
   ASSERT_TRUE(rt::waitProgramFor(std::chrono::seconds(20), &code));
   EXPECT_EQ(code, 5);
   EXPECT_FALSE(rt::programRunning());
-  EXPECT_EQ(rt::startProgram(rt::ProgramSpec{}, fe), rt::StartResult::NoStartup);
+  EXPECT_EQ(rt::startProgram(rt::ProgramDecl{}, fe), rt::StartResult::NoStartup);
 }
 
 std::atomic<int> g_popup{-1};
@@ -107,7 +107,7 @@ std::atomic<int> g_box{-1};
 
 void asksWithoutAPopupFrontEnd() {
   rt::Window win;
-  (void)win.open(rt::WindowSpec("Asking"));
+  (void)win.open(rt::WindowDecl("Asking"));
   g_popup = rt::popup({{"&One"}, {"&Two"}});
   g_box = rt::message("Sure?", "Question", rt::ICON_Question, rt::BUTTON_YES + rt::BUTTON_NO, rt::BUTTON_NO);
 }
@@ -121,7 +121,7 @@ TEST(RuntimeProgram, APopupMenuIsDismissedWhenTheFrontEndShowsNoneAndBoxesGetThe
 
 TEST(RuntimeProgram, CallsFromAThreadTheRuntimeDidNotStartFailSafely) {
   rt::Window win;
-  EXPECT_EQ(win.open(rt::WindowSpec("Nowhere")), rt::OpenResult::NotProgramThread);
+  EXPECT_EQ(win.open(rt::WindowDecl("Nowhere")), rt::OpenResult::NotProgramThread);
   EXPECT_FALSE(win.accept());
   EXPECT_EQ(rt::message("text", "caption", rt::ICON_Hand, rt::BUTTON_YES + rt::BUTTON_NO, rt::BUTTON_NO), rt::BUTTON_NO);
   EXPECT_EQ(rt::message("text"), rt::BUTTON_OK);

@@ -24,7 +24,7 @@
 #include "runtime/list_format.h"
 #include "runtime/program.h"
 #include "runtime/threads.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace rt::detail {
 

@@ -129,11 +129,11 @@ void halt(int exit_code) {
   throw HaltUnwind{};
 }
 
-StartResult startProgram(const ProgramSpec& spec, FrontEnd& front_end) {
+StartResult startProgram(const ProgramDecl& decl, FrontEnd& front_end) {
   Runtime& R = runtime();
   std::lock_guard<std::mutex> lk(R.mu);
   if (R.running) return StartResult::AlreadyRunning;
-  if (!spec.startup) return StartResult::NoStartup;
+  if (!decl.startup) return StartResult::NoStartup;
   // A fresh program: nothing of the previous run survives.
   R.windows.clear();
   R.threads.clear();
@@ -145,12 +145,12 @@ StartResult startProgram(const ProgramSpec& spec, FrontEnd& front_end) {
   R.next_thread = 1;
   R.frame = 0;
   R.active = 0;
-  R.thread_start = spec.thread_start;
-  R.thread_end = spec.thread_end;
+  R.thread_start = decl.thread_start;
+  R.thread_end = decl.thread_end;
   R.fe = &front_end;
   R.running = true;
   ++R.run;
-  if (startLocked(spec.startup, spec.stack_size) == 0) {
+  if (startLocked(decl.startup, decl.stack_size) == 0) {
     R.running = false;
     R.fe = nullptr;
     return StartResult::ThreadFailed;
@@ -174,8 +174,8 @@ bool waitProgramFor(std::chrono::milliseconds timeout, int* exit_code) {
   return true;
 }
 
-int runProgram(const ProgramSpec& spec, FrontEnd& front_end) {
-  if (startProgram(spec, front_end) != StartResult::Ok) return -1;
+int runProgram(const ProgramDecl& decl, FrontEnd& front_end) {
+  if (startProgram(decl, front_end) != StartResult::Ok) return -1;
   return waitProgram();
 }
 

@@ -27,7 +27,7 @@ int start(Procedure procedure, std::size_t stack_size = 0);
 int threadNumber();
 
 // Hooks run on every program thread, the first included, around its procedure. Set them before
-// the program starts (ProgramSpec) or from the start-up procedure for threads started later.
+// the program starts (ProgramDecl) or from the start-up procedure for threads started later.
 void setThreadHooks(Procedure thread_start, Procedure thread_end);
 
 // Ends the program with `exit_code` (used after a fatal message). Every program thread unwinds

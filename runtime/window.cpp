@@ -46,7 +46,7 @@ struct Locked {
   ~Locked() { flushNotes(lk); }
 };
 
-MenuEntryView toView(const MenuSpec& m) {
+MenuEntryView toView(const MenuDecl& m) {
   MenuEntryView e = m.e;
   e.children.clear();
   for (const auto& c : m.children) e.children.push_back(toView(c));
@@ -61,7 +61,7 @@ MenuEntryView* findMenu(std::vector<MenuEntryView>& menu, int feq) {
   return nullptr;
 }
 
-ControlModel makeControl(const ControlSpec& s) {
+ControlModel makeControl(const ControlDecl& s) {
   ControlModel c;
   c.v = s.v;
   c.use = s.use_;
@@ -90,7 +90,7 @@ void fixSheets(WindowModel& w) {
 Window::Window() = default;
 Window::~Window() { close(); }
 
-OpenResult Window::open(const WindowSpec& spec) {
+OpenResult Window::open(const WindowDecl& decl) {
   Locked L;
   Runtime& R = runtime();
   ThreadRecord* t = tl_thread;
@@ -98,26 +98,26 @@ OpenResult Window::open(const WindowSpec& spec) {
   if (id_ != 0 && findWindow(id_)) return OpenResult::AlreadyOpen;
   if (R.halting) return OpenResult::Halting;
   WindowModel* frame = findWindow(R.frame);
-  if (spec.kind == WindowKind::MdiChild && frame && frame->v.thread == t->number)
+  if (decl.kind == WindowKind::MdiChild && frame && frame->v.thread == t->number)
     return OpenResult::MdiChildOnFrameThread;
-  if (spec.kind == WindowKind::AppFrame && frame) return OpenResult::FrameAlreadyOpen;
+  if (decl.kind == WindowKind::AppFrame && frame) return OpenResult::FrameAlreadyOpen;
 
   auto w = std::make_unique<WindowModel>();
-  w->v = spec.v;
+  w->v = decl.v;
   w->v.controls.clear();
   w->v.menu.clear();
   w->v.id = R.next_window++;
   w->v.thread = t->number;
-  w->v.app_frame = spec.kind == WindowKind::AppFrame;
-  w->v.mdi_child = spec.kind == WindowKind::MdiChild && frame != nullptr;
+  w->v.app_frame = decl.kind == WindowKind::AppFrame;
+  w->v.mdi_child = decl.kind == WindowKind::MdiChild && frame != nullptr;
   w->v.focus = 0;
-  w->kind = spec.kind;
-  w->help_id = spec.help_id;
-  w->v.status_texts.resize(spec.v.status_widths.size());
-  for (const auto& m : spec.menus) w->v.menu.push_back(toView(m));
-  for (const auto& cs : spec.controls) w->controls[cs.v.feq] = makeControl(cs);
+  w->kind = decl.kind;
+  w->help_id = decl.help_id;
+  w->v.status_texts.resize(decl.v.status_widths.size());
+  for (const auto& m : decl.menus) w->v.menu.push_back(toView(m));
+  for (const auto& cs : decl.controls) w->controls[cs.v.feq] = makeControl(cs);
   fixSheets(*w);
-  w->timer = spec.timer_;
+  w->timer = decl.timer_;
   w->next_timer = std::chrono::steady_clock::now() + std::chrono::milliseconds(10LL * w->timer);
   w->saved_event = tl_event;
 
@@ -126,7 +126,7 @@ OpenResult Window::open(const WindowSpec& spec) {
   if (!t->stack.empty())
     if (WindowModel* below = findWindow(t->stack.back())) changed(*below);  // stops taking input
   t->stack.push_back(id_);
-  if (spec.kind == WindowKind::AppFrame) R.frame = id_;
+  if (decl.kind == WindowKind::AppFrame) R.frame = id_;
   R.active = id_;
   R.windows[id_] = std::move(w);
   if (t->closing_down) win.closedown_delivered = false;
@@ -752,14 +752,14 @@ bool Window::setCurrentTab(int sheet_feq, int tab_feq) {
   return true;
 }
 
-int Window::createControl(const ControlSpec& spec) {
+int Window::createControl(const ControlDecl& decl) {
   Locked L;
   WindowModel* w = own(id_);
   if (!w) return 0;
-  int feq = spec.v.feq;
+  int feq = decl.v.feq;
   if (feq == 0) feq = w->controls.empty() ? 1 : std::max(1, w->controls.rbegin()->first + 1);
   if (w->controls.count(feq)) return 0;
-  ControlModel c = makeControl(spec);
+  ControlModel c = makeControl(decl);
   c.v.feq = feq;
   w->controls[feq] = std::move(c);
   displayControl(*w, w->controls[feq]);

@@ -4,7 +4,7 @@
 // A window procedure opens its window and runs its event loop on its own thread:
 //
 //   rt::Window win;
-//   if (win.open(spec) != rt::OpenResult::Ok) return;
+//   if (win.open(decl) != rt::OpenResult::Ok) return;
 //   while (win.accept()) {
 //     switch (rt::event()) {
 //       case rt::EVENT_Accepted: if (rt::field() == kOk) { win.update(); win.close(); } break;
@@ -71,7 +71,7 @@
 
 #include "runtime/event.h"
 #include "runtime/frontend.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace rt {
 
@@ -101,7 +101,7 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  [[nodiscard]] OpenResult open(const WindowSpec& spec);
+  [[nodiscard]] OpenResult open(const WindowDecl& decl);
   void close();
   bool isOpen() const;
   WindowId id() const { return id_; }
@@ -210,10 +210,10 @@ class Window {
   int tabIndex(int sheet_feq) const;
   bool setCurrentTab(int sheet_feq, int tab_feq);
 
-  // Controls made at run time (e.g. an entry over a list cell). spec.v.feq 0 takes the next free
+  // Controls made at run time (e.g. an entry over a list cell). decl.v.feq 0 takes the next free
   // number above every existing control. Returns the control's number, 0 on failure (a number
   // already in use, or the window is not open).
-  int createControl(const ControlSpec& spec);
+  int createControl(const ControlDecl& decl);
   bool destroyControl(int feq);
 
   // Menus.

@@ -44,18 +44,18 @@ class FormWindow : public fw::WindowManager {
     FirstField = kName;
     AddItem(toolbar_);
     AddItem(kCancel, fw::RequestCancelled);
-    rt::WindowSpec spec(kTitle);
-    spec.size(220, 160)
-        .control(rt::ControlSpec::entry(kName, "@s20").at(4, 4, 80, 10).use(rt::Binding::text(name_)))
-        .control(rt::ControlSpec::entry(kAmount, "@n-10.2").at(4, 18, 60, 10))
-        .control(rt::ControlSpec::text(kNotes).at(4, 32, 100, 30))
-        .control(rt::ControlSpec::check(kCheck, "&Marca").at(4, 66, 60, 10))
-        .control(rt::ControlSpec::list(kList, "40L|~A~@s10@").at(4, 80, 100, 40))
-        .control(rt::ControlSpec::button(kOk, "&Aceptar").at(4, 124, 40, 14).defaultButton())
-        .control(rt::ControlSpec::button(kCancel, "&Cancelar").at(50, 124, 40, 14))
-        .control(rt::ControlSpec::entry(kReadOnly, "@s10").at(100, 124, 40, 10).readOnly())
-        .control(rt::ControlSpec::entry(kLast, "@s10").at(150, 124, 40, 10));
-    if (Open(spec) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    rt::WindowDecl decl(kTitle);
+    decl.size(220, 160)
+        .control(rt::ControlDecl::entry(kName, "@s20").at(4, 4, 80, 10).use(rt::Binding::text(name_)))
+        .control(rt::ControlDecl::entry(kAmount, "@n-10.2").at(4, 18, 60, 10))
+        .control(rt::ControlDecl::text(kNotes).at(4, 32, 100, 30))
+        .control(rt::ControlDecl::check(kCheck, "&Marca").at(4, 66, 60, 10))
+        .control(rt::ControlDecl::list(kList, "40L|~A~@s10@").at(4, 80, 100, 40))
+        .control(rt::ControlDecl::button(kOk, "&Aceptar").at(4, 124, 40, 14).defaultButton())
+        .control(rt::ControlDecl::button(kCancel, "&Cancelar").at(50, 124, 40, 14))
+        .control(rt::ControlDecl::entry(kReadOnly, "@s10").at(100, 124, 40, 10).readOnly())
+        .control(rt::ControlDecl::entry(kLast, "@s10").at(150, 124, 40, 10));
+    if (Open(decl) != rt::OpenResult::Ok) return fw::Level_Fatal;
     Window().setListRows(kList, {{"uno"}, {"dos"}, {"tres"}});
     SetAlerts();
     keynav_.Init(static_cast<std::uint8_t>(g_flag));

@@ -18,8 +18,8 @@ namespace {
 // Texts are written here in UTF-8 and held by the window model in Windows-1252.
 std::string t(const char* utf8) { return rt::utf8ToCp1252(utf8); }
 
-rt::MenuSpec entry(int feq, const char* text, const char* status, rt::StdAction action) {
-  rt::MenuSpec m = rt::MenuSpec::item(feq, t(text));
+rt::MenuDecl entry(int feq, const char* text, const char* status, rt::StdAction action) {
+  rt::MenuDecl m = rt::MenuDecl::item(feq, t(text));
   m.status(t(status));
   if (action != rt::StdAction::None) m.action(action);
   return m;
@@ -40,7 +40,7 @@ class MainWindow : public fw::WindowManager {
     AddItem(toolbar_);
     GlobalRequest = 0;
     GlobalResponse = 0;
-    if (Open(AppFrameSpec()) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    if (Open(AppFrameDecl()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     SetAlerts();
     keynav_.Init(0);
     return fw::Level_Benign;
@@ -85,12 +85,12 @@ class MainWindow : public fw::WindowManager {
 
 }  // namespace
 
-rt::WindowSpec AppFrameSpec() {
-  using rt::MenuSpec;
+rt::WindowDecl AppFrameDecl() {
+  using rt::MenuDecl;
   using rt::StdAction;
   namespace f = appframe;
-  rt::WindowSpec spec(t("Demostración de Quillet Optimisado"));
-  spec.appFrame()
+  rt::WindowDecl decl(t("Demostración de Quillet Optimisado"));
+  decl.appFrame()
       .size(505, 318)
       .frame(rt::FrameKind::Resizable)
       .systemMenu()
@@ -99,28 +99,28 @@ rt::WindowSpec AppFrameSpec() {
       .font("MS Sans Serif", 8)
       .icon("WAFRAME.ICO")
       .statusBar({-1, 80, 120, 45});
-  spec.menu(MenuSpec::menu(f::FILEMENU, t("&Archivo"),
+  decl.menu(MenuDecl::menu(f::FILEMENU, t("&Archivo"),
                            {entry(f::PRINTSETUP, "&Configurar Impresora ...", "Configurar Impresora",
                                   StdAction::PrintSetup),
-                            MenuSpec::separator(),
+                            MenuDecl::separator(),
                             entry(f::EXIT, "&Salir", "Salir de la aplicación", StdAction::Close)}));
-  spec.menu(MenuSpec::menu(
+  decl.menu(MenuDecl::menu(
       f::EDITMENU, t("&Editar"),
       {entry(f::CUT, "Co&rtar", "Corta lo seleccionado al Portapapeles", StdAction::Cut),
        entry(f::COPY, "&Copiar", "Copia los seleccionado al Portapapeles", StdAction::Copy),
        entry(f::PASTE, "&Pegar", "Pega desde el Portapapeles", StdAction::Paste)}));
-  spec.menu(MenuSpec::menu(
+  decl.menu(MenuDecl::menu(
       f::BROWSEMENU, t("&Tablas"),
       {entry(f::BROWSE_ARTICULOS, "Articulos", "Browse Articulos", StdAction::None),
        entry(f::BROWSE_CABECERA, "Cabecera", "Browse Cabecera", StdAction::None)}));
-  spec.menu(MenuSpec::menu(
+  decl.menu(MenuDecl::menu(
       f::WINDOWMENU, t("&Ventana"),
       {entry(f::TILE, "&Mosaico", "Disponer en forma de mosaico las ventanas", StdAction::Tile),
        entry(f::CASCADE, "&Cascada", "Disponer en modo cascada las ventanas abiertas",
              StdAction::Cascade),
        entry(f::ARRANGE, "&Acomodar Iconos", "Acomodar iconos para ventanas minimizadas",
              StdAction::Arrange)}));
-  spec.menu(MenuSpec::menu(
+  decl.menu(MenuDecl::menu(
       f::HELPMENU, t("A&yuda"),
       {entry(f::HELPINDEX, "&Contenido", "Ver el contenido del archivo de Ayuda",
              StdAction::HelpIndex),
@@ -128,7 +128,7 @@ rt::WindowSpec AppFrameSpec() {
              StdAction::HelpSearch),
        entry(f::HELPONHELP, "&Cómo usar la ayuda", "Provee información general de como usar la Ayuda",
              StdAction::HelpOnHelp)}));
-  return spec;
+  return decl;
 }
 
 void Main() {

@@ -10,7 +10,7 @@
 
 #include <cstddef>
 
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 
@@ -40,7 +40,7 @@ inline constexpr int HELPONHELP = -19;
 inline constexpr std::size_t kBrowseStack = 50000;
 
 // The frame's window structure (texts in Windows-1252).
-rt::WindowSpec AppFrameSpec();
+rt::WindowDecl AppFrameDecl();
 
 void Main();
 

@@ -76,12 +76,12 @@ void StartupWith(rt::Procedure frame_procedure) {
 
 void Startup() { StartupWith(Main); }
 
-rt::ProgramSpec QuilletProgram() {
-  rt::ProgramSpec spec;
-  spec.startup = Startup;
-  spec.thread_start = ThreadStart;
-  spec.thread_end = ThreadEnd;
-  return spec;
+rt::ProgramDecl QuilletProgram() {
+  rt::ProgramDecl decl;
+  decl.startup = Startup;
+  decl.thread_start = ThreadStart;
+  decl.thread_end = ThreadEnd;
+  return decl;
 }
 
 }  // namespace quillet

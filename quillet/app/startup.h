@@ -26,6 +26,6 @@ namespace quillet {
 
 void Startup();
 void StartupWith(rt::Procedure frame_procedure);
-rt::ProgramSpec QuilletProgram();
+rt::ProgramDecl QuilletProgram();
 
 }  // namespace quillet

@@ -82,9 +82,9 @@ class TestFrame : public fw::WindowManager {
     quillet::GlobalErrors.SetProcedureName("Main");
     if (int r = fw::WindowManager::Init(); r != 0) return r;
     AddItem(tb_);
-    rt::WindowSpec spec(kFrame);
-    spec.appFrame().size(400, 300).menu(rt::MenuSpec::menu(-1, "&Prueba", {rt::MenuSpec::item(kCall, "Llamar")}));
-    if (Open(spec) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    rt::WindowDecl decl(kFrame);
+    decl.appFrame().size(400, 300).menu(rt::MenuDecl::menu(-1, "&Prueba", {rt::MenuDecl::item(kCall, "Llamar")}));
+    if (Open(decl) != rt::OpenResult::Ok) return fw::Level_Fatal;
     return fw::Level_Benign;
   }
   int Kill() override {
@@ -113,10 +113,10 @@ void testFrame() {
 
 void testStartup() { quillet::StartupWith(testFrame); }
 
-rt::ProgramSpec testProgram() {
-  rt::ProgramSpec spec = quillet::QuilletProgram();
-  spec.startup = testStartup;
-  return spec;
+rt::ProgramDecl testProgram() {
+  rt::ProgramDecl decl = quillet::QuilletProgram();
+  decl.startup = testStartup;
+  return decl;
 }
 
 // ----- Records and tables -----

@@ -40,11 +40,11 @@ class TestFrame : public fw::WindowManager {
     quillet::GlobalErrors.SetProcedureName("Main");
     if (int r = fw::WindowManager::Init(); r != 0) return r;
     AddItem(tb_);
-    rt::WindowSpec spec(kFrame);
-    spec.appFrame().size(300, 200).menu(rt::MenuSpec::menu(-1, "&Prueba", {
-        rt::MenuSpec::item(kAskSave, "Guardar"), rt::MenuSpec::item(kNotice, "Aviso"),
-        rt::MenuSpec::item(kFatal, "Fatal"), rt::MenuSpec::item(kBrowse, "Cabecera")}));
-    if (Open(spec) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    rt::WindowDecl decl(kFrame);
+    decl.appFrame().size(300, 200).menu(rt::MenuDecl::menu(-1, "&Prueba", {
+        rt::MenuDecl::item(kAskSave, "Guardar"), rt::MenuDecl::item(kNotice, "Aviso"),
+        rt::MenuDecl::item(kFatal, "Fatal"), rt::MenuDecl::item(kBrowse, "Cabecera")}));
+    if (Open(decl) != rt::OpenResult::Ok) return fw::Level_Fatal;
     return fw::Level_Benign;
   }
   int Kill() override {
@@ -82,10 +82,10 @@ void testFrame() {
 
 void testStartup() { quillet::StartupWith(testFrame); }
 
-rt::ProgramSpec testProgram() {
-  rt::ProgramSpec spec = quillet::QuilletProgram();
-  spec.startup = testStartup;
-  return spec;
+rt::ProgramDecl testProgram() {
+  rt::ProgramDecl decl = quillet::QuilletProgram();
+  decl.startup = testStartup;
+  return decl;
 }
 
 

@@ -15,7 +15,7 @@
 #include "runtime/post.h"
 #include "runtime/vocabulary.h"
 #include "runtime/window.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 namespace {
@@ -32,50 +32,50 @@ ARTICULO BlankArticulo() {
 // (Ctrl+H). Blank until then; shared by every call of the form on the thread.
 thread_local ARTICULO History_ART = BlankArticulo();
 
-rt::WindowSpec QuickWindow() {
-  rt::WindowSpec spec("Ficha Articulos");
-  spec.mdiChild()
+rt::WindowDecl QuickWindow() {
+  rt::WindowDecl decl("Ficha Articulos");
+  decl.mdiChild()
       .size(193, 84)
       .frame(rt::FrameKind::Double)
       .systemMenu()
       .gray()
       .font("MS Sans Serif", 8)
       .help("Actualiza:Articulos")
-      .control(rt::ControlSpec::sheet(CURRENTTAB).at(4, 4, 185, 58))
-      .control(rt::ControlSpec::tab(TAB_1, CURRENTTAB, "&1) General"))
-      .control(rt::ControlSpec::prompt(ART_IDARTICULO_PROMPT, "IDArticulo:").at(8, 20).transparent().in(TAB_1))
-      .control(rt::ControlSpec::entry(ART_IDARTICULO, "@n_4B")
+      .control(rt::ControlDecl::sheet(CURRENTTAB).at(4, 4, 185, 58))
+      .control(rt::ControlDecl::tab(TAB_1, CURRENTTAB, "&1) General"))
+      .control(rt::ControlDecl::prompt(ART_IDARTICULO_PROMPT, "IDArticulo:").at(8, 20).transparent().in(TAB_1))
+      .control(rt::ControlDecl::entry(ART_IDARTICULO, "@n_4B")
                    .at(61, 20, 39, 10)
                    .use(rt::Binding::ushort(ART.IDARTICULO))
                    .rightAligned()
                    .readOnly()
                    .skip()
                    .in(TAB_1))
-      .control(rt::ControlSpec::prompt(ART_DESCRIPCION_PROMPT, "Descripci\xF3n:").at(8, 34).transparent().in(TAB_1))
-      .control(rt::ControlSpec::entry(ART_DESCRIPCION, "@s30")
+      .control(rt::ControlDecl::prompt(ART_DESCRIPCION_PROMPT, "Descripci\xF3n:").at(8, 34).transparent().in(TAB_1))
+      .control(rt::ControlDecl::entry(ART_DESCRIPCION, "@s30")
                    .at(61, 34, 124, 10)
                    .use(rt::Binding::string(ART.DESCRIPCION))
                    .required()
                    .in(TAB_1))
-      .control(rt::ControlSpec::prompt(ART_IMPORTE_PROMPT, "Importe:").at(8, 48).transparent().in(TAB_1))
-      .control(rt::ControlSpec::entry(ART_IMPORTE, "@n-10.2B")
+      .control(rt::ControlDecl::prompt(ART_IMPORTE_PROMPT, "Importe:").at(8, 48).transparent().in(TAB_1))
+      .control(rt::ControlDecl::entry(ART_IMPORTE, "@n-10.2B")
                    .at(61, 48, 48, 10)
                    .use(rt::Binding::decimal(ART.IMPORTE))
                    .rightAligned()
                    .required()
                    .insertMode()
                    .in(TAB_1))
-      .control(rt::ControlSpec::button(OK, "&Aceptar")
+      .control(rt::ControlDecl::button(OK, "&Aceptar")
                    .at(86, 66, 49, 14)
                    .icon("WAOK.ICO")
                    .status("Aceptar los datos y cerrar la ventana")
                    .tip("Aceptar los datos y cerrar la ventana"))
-      .control(rt::ControlSpec::button(CANCEL, "&Cancelar")
+      .control(rt::ControlDecl::button(CANCEL, "&Cancelar")
                    .at(139, 66, 49, 14)
                    .icon("WACANCEL.ICO")
                    .status("Cancelar operaci\xF3n")
                    .tip("Cancelar operaci\xF3n"));
-  return spec;
+  return decl;
 }
 
 class ThisWindowClass : public fw::WindowManager {

@@ -27,7 +27,7 @@
 #include "runtime/message_box.h"
 #include "runtime/vocabulary.h"
 #include "runtime/window.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 namespace {
@@ -41,33 +41,33 @@ thread_local CABECERA History_CAB{};
 constexpr int kItemsIdArticulo = 3;
 constexpr int kArticuloIdArticulo = 0;
 
-rt::WindowSpec QuickWindow() {
-  rt::WindowSpec spec("Ficha Cabecera");
-  spec.mdiChild()
+rt::WindowDecl QuickWindow() {
+  rt::WindowDecl decl("Ficha Cabecera");
+  decl.mdiChild()
       .size(489, 281)
       .frame(rt::FrameKind::Double)
       .systemMenu()
       .gray()
       .font("MS Sans Serif", 8)
       .help("Actualiza:Cabecera")
-      .control(rt::ControlSpec::sheet(CURRENTTAB).at(4, 4, 481, 241))
-      .control(rt::ControlSpec::tab(TAB_1, CURRENTTAB, "&1) General"))
-      .control(rt::ControlSpec::prompt(CAB_IDCABECERA_PROMPT, "IDCabecera:").at(15, 25).transparent().in(TAB_1))
-      .control(rt::ControlSpec::entry(CAB_IDCABECERA, "@n_4B")
+      .control(rt::ControlDecl::sheet(CURRENTTAB).at(4, 4, 481, 241))
+      .control(rt::ControlDecl::tab(TAB_1, CURRENTTAB, "&1) General"))
+      .control(rt::ControlDecl::prompt(CAB_IDCABECERA_PROMPT, "IDCabecera:").at(15, 25).transparent().in(TAB_1))
+      .control(rt::ControlDecl::entry(CAB_IDCABECERA, "@n_4B")
                    .at(60, 25, 33, 10)
                    .use(rt::Binding::ushort(CAB.IDCABECERA))
                    .rightAligned()
                    .readOnly()
                    .skip()
                    .in(TAB_1))
-      .control(rt::ControlSpec::prompt(CAB_FECHA_PROMPT, "Fecha:").at(118, 25).transparent().in(TAB_1))
-      .control(rt::ControlSpec::entry(CAB_FECHA, "@d6B")
+      .control(rt::ControlDecl::prompt(CAB_FECHA_PROMPT, "Fecha:").at(118, 25).transparent().in(TAB_1))
+      .control(rt::ControlDecl::entry(CAB_FECHA, "@d6B")
                    .at(144, 25, 58, 10)
                    .use(rt::Binding::long_(CAB.FECHA))
                    .rightAligned()
                    .in(TAB_1))
-      .control(rt::ControlSpec::button(CALENDAR, "...").at(206, 24, 12, 12).skip().in(TAB_1))
-      .control(rt::ControlSpec::list(LIST,
+      .control(rt::ControlDecl::button(CALENDAR, "...").at(206, 24, 12, 12).skip().in(TAB_1))
+      .control(rt::ControlDecl::list(LIST,
                                      "33C|~NOrden~@n_2B@41R(2)|~Cantidad~C(0)@n-10.2@"
                                      "44R(2)|~IDArticulo~C(0)@n_4@127L(2)|~Descripci\xF3n~C(0)@s30@"
                                      "43R(2)|~Unitario~C(0)@n-10.2B@40R(2)|~Total~C(0)@n-10.2B@")
@@ -75,28 +75,28 @@ rt::WindowSpec QuickWindow() {
                    .pageLoaded()
                    .status("Browsing Records")
                    .in(TAB_1))
-      .control(rt::ControlSpec::button(INSERT, "&Agrega").at(13, 223, 63, 18).in(TAB_1))
-      .control(rt::ControlSpec::button(CHANGE, "&Cambia").at(80, 223, 63, 18).in(TAB_1))
-      .control(rt::ControlSpec::button(DELETE, "&Borra").at(151, 223, 63, 18).in(TAB_1))
-      .control(rt::ControlSpec::prompt(CAB_TOTAL_PROMPT, "Total:").at(371, 222).transparent().in(TAB_1))
-      .control(rt::ControlSpec::entry(CAB_TOTAL, "@n-10.2B")
+      .control(rt::ControlDecl::button(INSERT, "&Agrega").at(13, 223, 63, 18).in(TAB_1))
+      .control(rt::ControlDecl::button(CHANGE, "&Cambia").at(80, 223, 63, 18).in(TAB_1))
+      .control(rt::ControlDecl::button(DELETE, "&Borra").at(151, 223, 63, 18).in(TAB_1))
+      .control(rt::ControlDecl::prompt(CAB_TOTAL_PROMPT, "Total:").at(371, 222).transparent().in(TAB_1))
+      .control(rt::ControlDecl::entry(CAB_TOTAL, "@n-10.2B")
                    .at(394, 222, 65, 10)
                    .use(rt::Binding::decimal(CAB.TOTAL))
                    .rightAligned()
                    .readOnly()
                    .skip()
                    .in(TAB_1))
-      .control(rt::ControlSpec::button(OK, "&Aceptar")
+      .control(rt::ControlDecl::button(OK, "&Aceptar")
                    .at(317, 247, 77, 27)
                    .icon("WAOK.ICO")
                    .status("Aceptar los datos y cerrar la ventana")
                    .tip("Aceptar los datos y cerrar la ventana"))
-      .control(rt::ControlSpec::button(CANCEL, "&Cancelar")
+      .control(rt::ControlDecl::button(CANCEL, "&Cancelar")
                    .at(405, 248, 78, 23)
                    .icon("WACANCEL.ICO")
                    .status("Cancelar operaci\xF3n")
                    .tip("Cancelar operaci\xF3n"));
-  return spec;
+  return decl;
 }
 
 // The line list: limited to the header's lines; every reload recomputes the header total.

@@ -16,7 +16,7 @@
 #include "quillet/tables/dictionary.h"
 #include "quillet/windows/actualiza_articulos.h"
 #include "runtime/window.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 namespace {
@@ -39,52 +39,52 @@ struct Queue_Browse_1_Rec {
 };
 #pragma pack(pop)
 
-rt::WindowSpec QuickWindow() {
-  rt::WindowSpec spec("Recorrer la tabla Articulos");
-  spec.mdiChild()
+rt::WindowDecl QuickWindow() {
+  rt::WindowDecl decl("Recorrer la tabla Articulos");
+  decl.mdiChild()
       .size(261, 198)
       .frame(rt::FrameKind::Double)
       .systemMenu()
       .gray()
       .font("MS Sans Serif", 8)
       .help("Browse:Articulos")
-      .control(rt::ControlSpec::list(BROWSE_1,
+      .control(rt::ControlDecl::list(BROWSE_1,
                                      "41R(2)|M~IDArticulo~C(0)@n_4B@130L(2)|M~Descripci\xF3n~@s30@"
                                      "48D(16)|M~Importe~C(0)@n-10.2B@")
                    .at(9, 23, 244, 124)
                    .pageLoaded()
                    .status("Recorriendo la tabla Articulos")
                    .tip("Recorriendo la tabla Articulos"))
-      .control(rt::ControlSpec::button(VIEW_2, "&Ver")
+      .control(rt::ControlDecl::button(VIEW_2, "&Ver")
                    .at(8, 158, 49, 14)
                    .icon("WAVIEW.ICO")
                    .status("Ver Registro")
                    .tip("Ver Registro"))
-      .control(rt::ControlSpec::button(INSERT_3, "&Agregar")
+      .control(rt::ControlDecl::button(INSERT_3, "&Agregar")
                    .at(61, 158, 49, 14)
                    .icon("a.ICO")
                    .status("Agregar un Registro")
                    .tip("Agregar un Registro"))
-      .control(rt::ControlSpec::button(CHANGE_3, "&Cambiar")
+      .control(rt::ControlDecl::button(CHANGE_3, "&Cambiar")
                    .at(114, 158, 49, 14)
                    .icon("c.ICO")
                    .status("Cambiar un Registro")
                    .tip("Cambiar un Registro"))
-      .control(rt::ControlSpec::button(DELETE_3, "&Borrar")
+      .control(rt::ControlDecl::button(DELETE_3, "&Borrar")
                    .at(167, 158, 49, 14)
                    .icon("b.ICO")
                    .status("Borrar el Registro")
                    .tip("Borrar el Registro"))
-      .control(rt::ControlSpec::button(SELECT, "&Elegir").at(5, 180, 49, 14).icon("select.ico"))
-      .control(rt::ControlSpec::sheet(CURRENTTAB).at(4, 4, 253, 172))
-      .control(rt::ControlSpec::tab(TAB_2, CURRENTTAB, "&1) Por IDArticulo"))
-      .control(rt::ControlSpec::tab(TAB_3, CURRENTTAB, "&2) Por Descripci\xF3n"))
-      .control(rt::ControlSpec::button(CLOSE, "&Cerrar")
+      .control(rt::ControlDecl::button(SELECT, "&Elegir").at(5, 180, 49, 14).icon("select.ico"))
+      .control(rt::ControlDecl::sheet(CURRENTTAB).at(4, 4, 253, 172))
+      .control(rt::ControlDecl::tab(TAB_2, CURRENTTAB, "&1) Por IDArticulo"))
+      .control(rt::ControlDecl::tab(TAB_3, CURRENTTAB, "&2) Por Descripci\xF3n"))
+      .control(rt::ControlDecl::button(CLOSE, "&Cerrar")
                    .at(207, 180, 49, 14)
                    .icon("Close.ico")
                    .status("Cerrar la ventana")
                    .tip("Cerrar la ventana"));
-  return spec;
+  return decl;
 }
 
 // The article list: the tab shown chooses the order.

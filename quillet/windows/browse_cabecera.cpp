@@ -17,7 +17,7 @@
 #include "quillet/tables/dictionary.h"
 #include "quillet/windows/actualiza_cabecera.h"
 #include "runtime/window.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 namespace {
@@ -34,45 +34,45 @@ struct Queue_Browse_1_Rec {
 };
 #pragma pack(pop)
 
-rt::WindowSpec QuickWindow() {
-  rt::WindowSpec spec("Recorrer la tabla Cabecera");
-  spec.mdiChild()
+rt::WindowDecl QuickWindow() {
+  rt::WindowDecl decl("Recorrer la tabla Cabecera");
+  decl.mdiChild()
       .size(459, 290)
       .frame(rt::FrameKind::Resizable)
       .systemMenu()
       .gray()
       .font("MS Sans Serif", 8)
       .help("Browse:Cabecera")
-      .control(rt::ControlSpec::sheet(CURRENTTAB).at(4, 4, 447, 254))
-      .control(rt::ControlSpec::tab(TAB_2, CURRENTTAB, "&1) Por IDCabecera"))
-      .control(rt::ControlSpec::tab(TAB_3, CURRENTTAB, "&2) Por Fecha"))
-      .control(rt::ControlSpec::list(BROWSE_1,
+      .control(rt::ControlDecl::sheet(CURRENTTAB).at(4, 4, 447, 254))
+      .control(rt::ControlDecl::tab(TAB_2, CURRENTTAB, "&1) Por IDCabecera"))
+      .control(rt::ControlDecl::tab(TAB_3, CURRENTTAB, "&2) Por Fecha"))
+      .control(rt::ControlDecl::list(BROWSE_1,
                                      "53R(2)|F~IDCabecera~C(0)@n_4B@52R(2)|F~Fecha~C(0)@d6B@"
                                      "40R(2)|F~Total~C(0)@n-10.2B@")
                    .at(9, 23, 434, 233)
                    .pageLoaded()
                    .status("Recorriendo la tabla Cabecera")
                    .tip("Recorriendo la tabla Cabecera"))
-      .control(rt::ControlSpec::button(INSERT_3, "&Agregar")
+      .control(rt::ControlDecl::button(INSERT_3, "&Agregar")
                    .at(74, 265, 49, 14)
                    .icon("a.ICO")
                    .status("Agregar un Registro")
                    .tip("Agregar un Registro"))
-      .control(rt::ControlSpec::button(CHANGE_3, "&Cambiar")
+      .control(rt::ControlDecl::button(CHANGE_3, "&Cambiar")
                    .at(133, 265, 49, 14)
                    .icon("c.ICO")
                    .status("Cambiar un Registro")
                    .tip("Cambiar un Registro"))
-      .control(rt::ControlSpec::button(DELETE_3, "&Borrar")
+      .control(rt::ControlDecl::button(DELETE_3, "&Borrar")
                    .at(189, 265, 49, 14)
                    .icon("b.ICO")
                    .status("Borrar el Registro")
                    .tip("Borrar el Registro"))
-      .control(rt::ControlSpec::button(CLOSE, "&Cerrar")
+      .control(rt::ControlDecl::button(CLOSE, "&Cerrar")
                    .at(373, 266, 49, 14)
                    .status("Cerrar la ventana")
                    .tip("Cerrar la ventana"));
-  return spec;
+  return decl;
 }
 
 // The header list: one order per tab of the sheet.

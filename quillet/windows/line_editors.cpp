@@ -10,7 +10,7 @@
 #include "runtime/event.h"
 #include "runtime/message_box.h"
 #include "runtime/vocabulary.h"
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 namespace {
@@ -66,9 +66,9 @@ int QuantityEditClass::TakeAccepted(int action) {
 }
 
 int ArticleEditClass::CreateControl() {
-  rt::ControlSpec spec = rt::ControlSpec::dropCombo(0, ColumnPicture());
-  spec.dropButtonOnly().icon("...");
-  return MakeCellControl(spec);
+  rt::ControlDecl decl = rt::ControlDecl::dropCombo(0, ColumnPicture());
+  decl.dropButtonOnly().icon("...");
+  return MakeCellControl(decl);
 }
 
 bool ArticleEditClass::pick() {

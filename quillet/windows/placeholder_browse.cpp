@@ -12,8 +12,8 @@ namespace {
 class PlaceholderWindow : public fw::WindowManager {
  public:
   PlaceholderWindow(rt::Window& window, fw::ToolbarClass& toolbar, const char* name,
-                    const rt::WindowSpec& spec, int close_feq)
-      : fw::WindowManager(window), toolbar_(toolbar), name_(name), spec_(spec),
+                    const rt::WindowDecl& decl, int close_feq)
+      : fw::WindowManager(window), toolbar_(toolbar), name_(name), decl_(decl),
         close_feq_(close_feq) {}
 
   int Init() override {
@@ -27,7 +27,7 @@ class PlaceholderWindow : public fw::WindowManager {
     GlobalRequest = 0;
     GlobalResponse = 0;
     AddItem(close_feq_, Request == fw::SelectRecord ? fw::RequestCancelled : fw::RequestCompleted);
-    if (Open(spec_) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    if (Open(decl_) != rt::OpenResult::Ok) return fw::Level_Fatal;
     SetAlerts();
     return fw::Level_Benign;
   }
@@ -41,17 +41,17 @@ class PlaceholderWindow : public fw::WindowManager {
  private:
   fw::ToolbarClass& toolbar_;
   const char* name_;
-  const rt::WindowSpec& spec_;
+  const rt::WindowDecl& decl_;
   int close_feq_;
 };
 
 }  // namespace
 
-void RunPlaceholderBrowse(const char* procedure_name, const rt::WindowSpec& spec, int close_feq) {
+void RunPlaceholderBrowse(const char* procedure_name, const rt::WindowDecl& decl, int close_feq) {
   rt::Window window;
   fw::ToolbarClass Toolbar;
   {
-    PlaceholderWindow ThisWindow(window, Toolbar, procedure_name, spec, close_feq);
+    PlaceholderWindow ThisWindow(window, Toolbar, procedure_name, decl, close_feq);
     GlobalResponse = static_cast<std::uint8_t>(ThisWindow.Run());
   }
   window.close();

@@ -6,11 +6,11 @@
 // threads, hooks and managers can be used and tested before the real browses replace it.
 // Runs on the calling thread (a thread of its own when started from the frame's menu).
 
-#include "runtime/window_spec.h"
+#include "runtime/window_decl.h"
 
 namespace quillet {
 
-// `spec` holds the browse window (title, size, the close button `close_feq`).
-void RunPlaceholderBrowse(const char* procedure_name, const rt::WindowSpec& spec, int close_feq);
+// `decl` holds the browse window (title, size, the close button `close_feq`).
+void RunPlaceholderBrowse(const char* procedure_name, const rt::WindowDecl& decl, int close_feq);
 
 }  // namespace quillet

@@ -59,17 +59,17 @@ std::shared_ptr<fw_test::RecordingPresenter> g_presenter;
 std::unique_ptr<fw::ErrorClass> g_errors;
 std::int32_t g_vcr = 0;
 
-rt::WindowSpec spec() {
-  rt::WindowSpec s("Lines");
+rt::WindowDecl decl() {
+  rt::WindowDecl s("Lines");
   s.size(300, 140)
-      .control(rt::ControlSpec::list(kList, "20R|~H~@n3@20R|~N~@n5@40L|~Name~@s10@30R|~Amt~@n-7@")
+      .control(rt::ControlDecl::list(kList, "20R|~H~@n3@20R|~N~@n5@40L|~Name~@s10@30R|~Amt~@n-7@")
                    .at(4, 4, 200, 50)
                    .rowHeight(10)
                    .pageLoaded())
-      .control(rt::ControlSpec::button(kInsert, "&Insert").at(4, 70, 40, 14))
-      .control(rt::ControlSpec::button(kChange, "&Change").at(48, 70, 40, 14))
-      .control(rt::ControlSpec::button(kDelete, "&Delete").at(92, 70, 40, 14))
-      .control(rt::ControlSpec::button(kClose, "C&lose").at(180, 70, 40, 14));
+      .control(rt::ControlDecl::button(kInsert, "&Insert").at(4, 70, 40, 14))
+      .control(rt::ControlDecl::button(kChange, "&Change").at(48, 70, 40, 14))
+      .control(rt::ControlDecl::button(kDelete, "&Delete").at(92, 70, 40, 14))
+      .control(rt::ControlDecl::button(kClose, "C&lose").at(180, 70, 40, 14));
   return s;
 }
 
@@ -90,7 +90,7 @@ class LinesWindow : public fw::WindowManager {
     FirstField = kList;
     VCRRequest = &g_vcr;
     AddItem(kClose, fw::RequestCompleted);
-    if (Open(spec()) != rt::OpenResult::Ok) return fw::Level_Fatal;
+    if (Open(decl()) != rt::OpenResult::Ok) return fw::Level_Fatal;
     view_.Init(lines_, &lin_);
     brw_.Init(kList, queue_rec_.VIEWPOSITION, view_, queue_, &rm_, *this);
     brw_.InsertControl = kInsert;
@@ -258,7 +258,7 @@ class QtInListEdit : public ::testing::Test {
 
 TEST_F(QtInListEdit, InsertTypeAndEnterWritesTheRowToTheTableAndTheList) {
   seed({line(1, 1, "n1", 10), line(1, 2, "n2", 20), line(1, 3, "n3", 30)});
-  ASSERT_EQ(rt::startProgram(rt::ProgramSpec{&linesProgram, nullptr, nullptr, 0}, front_end_),
+  ASSERT_EQ(rt::startProgram(rt::ProgramDecl{&linesProgram, nullptr, nullptr, 0}, front_end_),
             rt::StartResult::Ok);
 
   ASSERT_TRUE(settled([&] {

@@ -45,13 +45,13 @@ bool logged(const std::string& line) {
 constexpr int kName = 1, kCity = 2, kOk = 3;
 
 void formProgram() {
-  rt::WindowSpec spec("Prueba");
-  spec.size(200, 90)
-      .control(rt::ControlSpec::entry(kName, "s20").at(10, 10, 80, 10))
-      .control(rt::ControlSpec::entry(kCity, "s20").at(10, 25, 80, 10))
-      .control(rt::ControlSpec::button(kOk, "&OK").at(10, 50, 40, 14));
+  rt::WindowDecl decl("Prueba");
+  decl.size(200, 90)
+      .control(rt::ControlDecl::entry(kName, "s20").at(10, 10, 80, 10))
+      .control(rt::ControlDecl::entry(kCity, "s20").at(10, 25, 80, 10))
+      .control(rt::ControlDecl::button(kOk, "&OK").at(10, 50, 40, 14));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) {
+  if (win.open(decl) != rt::OpenResult::Ok) {
     note("open failed");
     return;
   }
@@ -98,7 +98,7 @@ TEST(QtRuntimeProgram, RealInputReachesTheProgramThread) {
   app();
   RuntimeInput input;
   QtFrontEnd front_end(&rt::viewOf, input);
-  ASSERT_EQ(rt::startProgram(rt::ProgramSpec{&formProgram, nullptr, nullptr, 0}, front_end),
+  ASSERT_EQ(rt::startProgram(rt::ProgramDecl{&formProgram, nullptr, nullptr, 0}, front_end),
             rt::StartResult::Ok);
 
   WindowHost* host = nullptr;

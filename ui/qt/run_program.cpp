@@ -18,7 +18,7 @@ bool displayAvailable() {
   return false;
 }
 
-int runProgram(int argc, char** argv, const rt::ProgramSpec& spec) {
+int runProgram(int argc, char** argv, const rt::ProgramDecl& decl) {
   if (!displayAvailable()) {
     // The program's name as ./run knows it: the last part of its path.
     std::string name = argc > 0 && argv[0] ? argv[0] : "quillet";
@@ -36,7 +36,7 @@ int runProgram(int argc, char** argv, const rt::ProgramSpec& spec) {
   RuntimeInput input;
   QtFrontEnd front_end(&rt::viewOf, input);
   front_end.on_program_ended = [](int exit_code) { QApplication::exit(exit_code); };
-  const rt::StartResult started = rt::startProgram(spec, front_end);
+  const rt::StartResult started = rt::startProgram(decl, front_end);
   if (started != rt::StartResult::Ok) {
     std::fprintf(stderr, "The program could not start (code %d).\n", static_cast<int>(started));
     return 1;
@@ -50,7 +50,7 @@ int runProgram(int argc, char** argv, const rt::ProgramSpec& spec) {
 }
 
 int runProgram(int argc, char** argv, rt::Procedure startup) {
-  return runProgram(argc, argv, rt::ProgramSpec{startup, nullptr, nullptr, 0});
+  return runProgram(argc, argv, rt::ProgramDecl{startup, nullptr, nullptr, 0});
 }
 
 }  // namespace uiqt

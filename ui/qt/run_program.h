@@ -15,7 +15,7 @@ namespace uiqt {
 // chosen explicitly (QT_QPA_PLATFORM).
 bool displayAvailable();
 
-int runProgram(int argc, char** argv, const rt::ProgramSpec& spec);
+int runProgram(int argc, char** argv, const rt::ProgramDecl& decl);
 int runProgram(int argc, char** argv, rt::Procedure startup);
 
 }  // namespace uiqt

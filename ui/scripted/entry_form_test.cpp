@@ -35,25 +35,25 @@ constexpr int kNumber = 2, kAmount = 3, kDate = 4, kName = 5, kShown = 6, kSkipp
 constexpr int kEventSetNumber = rt::EVENT_User;
 
 void formProc() {
-  rt::WindowSpec spec("Form");
-  spec.size(220, 120).statusBar({-1, 40})
-      .menu(rt::MenuSpec::menu(-1, "&File", {rt::MenuSpec::item(kMenuSave, "&Save").status("Save the form")}))
-      .control(rt::ControlSpec::prompt(1, "&Number:").at(4, 4))
-      .control(rt::ControlSpec::entry(kNumber, "@n_4").at(50, 4, 30, 10).use(rt::Binding::ushort(g_data.number))
+  rt::WindowDecl decl("Form");
+  decl.size(220, 120).statusBar({-1, 40})
+      .menu(rt::MenuDecl::menu(-1, "&File", {rt::MenuDecl::item(kMenuSave, "&Save").status("Save the form")}))
+      .control(rt::ControlDecl::prompt(1, "&Number:").at(4, 4))
+      .control(rt::ControlDecl::entry(kNumber, "@n_4").at(50, 4, 30, 10).use(rt::Binding::ushort(g_data.number))
                    .status("The number"))
-      .control(rt::ControlSpec::entry(kAmount, "@n-10.2").at(50, 16, 50, 10)
+      .control(rt::ControlDecl::entry(kAmount, "@n-10.2").at(50, 16, 50, 10)
                    .use(rt::Binding::decimal(g_data.amount)).status("The amount"))
-      .control(rt::ControlSpec::entry(kDate, "@d6").at(50, 28, 50, 10).use(rt::Binding::long_(g_data.date))
+      .control(rt::ControlDecl::entry(kDate, "@d6").at(50, 28, 50, 10).use(rt::Binding::long_(g_data.date))
                    .status("The date"))
-      .control(rt::ControlSpec::entry(kName, "@s10").at(50, 40, 50, 10).use(rt::Binding::string(g_data.name)))
-      .control(rt::ControlSpec::entry(kShown, "@n5").at(50, 52, 50, 10).use(rt::Binding::long_(g_data.shown))
+      .control(rt::ControlDecl::entry(kName, "@s10").at(50, 40, 50, 10).use(rt::Binding::string(g_data.name)))
+      .control(rt::ControlDecl::entry(kShown, "@n5").at(50, 52, 50, 10).use(rt::Binding::long_(g_data.shown))
                    .readOnly())
-      .control(rt::ControlSpec::button(kSkipped, "...").at(110, 28, 12, 12).skip())
-      .control(rt::ControlSpec::button(kOk, "&OK").at(100, 90, 40, 14).defaultButton().status("Accept"))
-      .control(rt::ControlSpec::button(kCancel, "&Cancel").at(150, 90, 40, 14).cancelButton())
-      .control(rt::ControlSpec::entry(kHiddenEntry, "@s5").at(4, 90, 20, 10).hidden());
+      .control(rt::ControlDecl::button(kSkipped, "...").at(110, 28, 12, 12).skip())
+      .control(rt::ControlDecl::button(kOk, "&OK").at(100, 90, 40, 14).defaultButton().status("Accept"))
+      .control(rt::ControlDecl::button(kCancel, "&Cancel").at(150, 90, 40, 14).cancelButton())
+      .control(rt::ControlDecl::entry(kHiddenEntry, "@s5").at(4, 90, 20, 10).hidden());
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   win.setAlert(kNumber, 1, rt::F5Key);
   win.setAlert(kAmount, 253, rt::DownKey);  // keyboard navigation: Down moves on as Tab does
   win.setAlert(0, 1, rt::F6Key);

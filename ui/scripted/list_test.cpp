@@ -27,18 +27,18 @@ std::vector<std::vector<std::string>> page(int first, int n) {
 }
 
 void listProc() {
-  rt::WindowSpec spec("Lists");
-  spec.size(300, 200)
-      .control(rt::ControlSpec::list(kPaged, "30R(2)|~Code~C@n_4@60L(2)|~Name~@s20@").at(4, 4, 120, 40).pageLoaded())
-      .control(rt::ControlSpec::list(kPlain, "40L~Item~@s10@").at(130, 4, 60, 40))
-      .control(rt::ControlSpec::sheet(kSheet).at(4, 60, 200, 80))
-      .control(rt::ControlSpec::tab(kTab1, kSheet, "&One"))
-      .control(rt::ControlSpec::tab(kTab2, kSheet, "&Two"))
-      .control(rt::ControlSpec::entry(kOnTab1, "@s10").at(10, 80, 50, 10).in(kTab1))
-      .control(rt::ControlSpec::entry(kOnTab2, "@s10").at(10, 80, 50, 10).in(kTab2))
-      .control(rt::ControlSpec::button(kAfter, "&Done").at(10, 150, 40, 14));
+  rt::WindowDecl decl("Lists");
+  decl.size(300, 200)
+      .control(rt::ControlDecl::list(kPaged, "30R(2)|~Code~C@n_4@60L(2)|~Name~@s20@").at(4, 4, 120, 40).pageLoaded())
+      .control(rt::ControlDecl::list(kPlain, "40L~Item~@s10@").at(130, 4, 60, 40))
+      .control(rt::ControlDecl::sheet(kSheet).at(4, 60, 200, 80))
+      .control(rt::ControlDecl::tab(kTab1, kSheet, "&One"))
+      .control(rt::ControlDecl::tab(kTab2, kSheet, "&Two"))
+      .control(rt::ControlDecl::entry(kOnTab1, "@s10").at(10, 80, 50, 10).in(kTab1))
+      .control(rt::ControlDecl::entry(kOnTab2, "@s10").at(10, 80, 50, 10).in(kTab2))
+      .control(rt::ControlDecl::button(kAfter, "&Done").at(10, 150, 40, 14));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   const int rows = win.visibleRows(kPaged);
   int first = 1;
   auto load = [&](int want_first, int select) {
@@ -74,7 +74,7 @@ void listProc() {
         if (rt::field() == kPaged && rt::keyCode() == rt::MouseLeft2 && editor == 0) {
           // Edit the clicked cell in place, as an in-list editor would.
           g_cell_text = "Name " + std::to_string(first + rt::mouseRow() - 1);
-          editor = win.createControl(rt::ControlSpec::entry(0, "@s20").use(rt::Binding::text(g_cell_text))
+          editor = win.createControl(rt::ControlDecl::entry(0, "@s20").use(rt::Binding::text(g_cell_text))
                                          .overCell(kPaged, rt::mouseRow(), rt::mouseCol()));
           win.setColumnGrey(kPaged, 1, true);
           win.setMouseAlerts(kPaged, false);

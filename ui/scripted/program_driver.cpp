@@ -58,9 +58,9 @@ TempDir::~TempDir() {
 }
 
 Program::Program(rt::Procedure startup, Options options)
-    : Program(rt::ProgramSpec{startup, nullptr, nullptr, 0}, std::move(options)) {}
+    : Program(rt::ProgramDecl{startup, nullptr, nullptr, 0}, std::move(options)) {}
 
-Program::Program(const rt::ProgramSpec& spec, Options options) {
+Program::Program(const rt::ProgramDecl& decl, Options options) {
   char cwd[PATH_MAX];
   if (getcwd(cwd, sizeof cwd)) old_dir_ = cwd;
   own_dir_ = options.directory.empty();
@@ -69,7 +69,7 @@ Program::Program(const rt::ProgramSpec& spec, Options options) {
     dir_.clear();
     return;  // started() tells why nothing runs
   }
-  start_ = rt::startProgram(spec, fe_);
+  start_ = rt::startProgram(decl, fe_);
 }
 
 Program::~Program() {

@@ -79,7 +79,7 @@ class Program {
   };
 
   explicit Program(rt::Procedure startup, Options options = {});
-  explicit Program(const rt::ProgramSpec& spec, Options options = {});
+  explicit Program(const rt::ProgramDecl& decl, Options options = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -17,26 +17,26 @@ constexpr int kEntry = 1, kCloseButton = 2;
 // A frame whose loop knows nothing of the standard actions: it only logs and closes on request.
 // Window texts are Windows-1252, as in a program.
 void frameProc() {
-  using rt::MenuSpec;
+  using rt::MenuDecl;
   using rt::StdAction;
-  rt::WindowSpec spec("Frame");
-  spec.appFrame().size(300, 200).statusBar({-1, 80})
-      .menu(MenuSpec::menu(-2, "&Archivo", {MenuSpec::item(-3, "&Configurar Impresora ...").action(StdAction::PrintSetup),
-                                             MenuSpec::separator(),
-                                             MenuSpec::item(-4, "&Salir").action(StdAction::Close)}))
-      .menu(MenuSpec::menu(-5, "&Editar", {MenuSpec::item(-6, "Co&rtar").action(StdAction::Cut),
-                                            MenuSpec::item(-7, "&Copiar").action(StdAction::Copy),
-                                            MenuSpec::item(-8, "&Pegar").action(StdAction::Paste)}))
-      .menu(MenuSpec::menu(-12, "&Ventana", {MenuSpec::item(-13, "&Mosaico").action(StdAction::Tile),
-                                              MenuSpec::item(-14, "&Cascada").action(StdAction::Cascade),
-                                              MenuSpec::item(-15, "&Acomodar Iconos").action(StdAction::Arrange)}))
-      .menu(MenuSpec::menu(-16, "A&yuda", {MenuSpec::item(-17, "&Contenido").action(StdAction::HelpIndex),
-                                            MenuSpec::item(-18, "&Buscar ayuda...").action(StdAction::HelpSearch),
-                                            MenuSpec::item(-19, rt::utf8ToCp1252("&Cómo usar la ayuda")).action(StdAction::HelpOnHelp)}))
-      .control(rt::ControlSpec::entry(kEntry, "@s20").at(4, 4, 80, 10))
-      .control(rt::ControlSpec::button(kCloseButton, "&Cerrar").at(4, 20, 40, 14).action(StdAction::Close));
+  rt::WindowDecl decl("Frame");
+  decl.appFrame().size(300, 200).statusBar({-1, 80})
+      .menu(MenuDecl::menu(-2, "&Archivo", {MenuDecl::item(-3, "&Configurar Impresora ...").action(StdAction::PrintSetup),
+                                             MenuDecl::separator(),
+                                             MenuDecl::item(-4, "&Salir").action(StdAction::Close)}))
+      .menu(MenuDecl::menu(-5, "&Editar", {MenuDecl::item(-6, "Co&rtar").action(StdAction::Cut),
+                                            MenuDecl::item(-7, "&Copiar").action(StdAction::Copy),
+                                            MenuDecl::item(-8, "&Pegar").action(StdAction::Paste)}))
+      .menu(MenuDecl::menu(-12, "&Ventana", {MenuDecl::item(-13, "&Mosaico").action(StdAction::Tile),
+                                              MenuDecl::item(-14, "&Cascada").action(StdAction::Cascade),
+                                              MenuDecl::item(-15, "&Acomodar Iconos").action(StdAction::Arrange)}))
+      .menu(MenuDecl::menu(-16, "A&yuda", {MenuDecl::item(-17, "&Contenido").action(StdAction::HelpIndex),
+                                            MenuDecl::item(-18, "&Buscar ayuda...").action(StdAction::HelpSearch),
+                                            MenuDecl::item(-19, rt::utf8ToCp1252("&Cómo usar la ayuda")).action(StdAction::HelpOnHelp)}))
+      .control(rt::ControlDecl::entry(kEntry, "@s20").at(4, 4, 80, 10))
+      .control(rt::ControlDecl::button(kCloseButton, "&Cerrar").at(4, 20, 40, 14).action(StdAction::Close));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   while (win.accept()) {
     g_log.record("frame");
     if (rt::event() == rt::EVENT_CloseWindow) win.close();

@@ -33,10 +33,10 @@ void hookStart() { ++g_hook_starts; }
 void hookEnd() { ++g_hook_ends; }
 
 void dialogProc() {
-  rt::WindowSpec spec("Dialog");
-  spec.size(100, 50).control(rt::ControlSpec::button(1, "&Close").at(10, 10, 40, 14));
+  rt::WindowDecl decl("Dialog");
+  decl.size(100, 50).control(rt::ControlDecl::button(1, "&Close").at(10, 10, 40, 14));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   while (win.accept()) {
     g_log.record("dialog");
     if ((rt::event() == rt::EVENT_Accepted && rt::field() == 1) || rt::event() == rt::EVENT_CloseWindow) win.close();
@@ -45,13 +45,13 @@ void dialogProc() {
 
 void workerProc() {
   g_worker_thread = rt::threadNumber();
-  rt::WindowSpec spec("Worker");
-  spec.size(120, 60).mdiChild()
-      .control(rt::ControlSpec::button(kWorkerAsk, "&Ask").at(4, 4, 40, 14))
-      .control(rt::ControlSpec::button(kWorkerHalt, "&Halt").at(50, 4, 40, 14))
-      .control(rt::ControlSpec::entry(kWorkerEntry, "@s20").at(4, 24, 80, 10));
+  rt::WindowDecl decl("Worker");
+  decl.size(120, 60).mdiChild()
+      .control(rt::ControlDecl::button(kWorkerAsk, "&Ask").at(4, 4, 40, 14))
+      .control(rt::ControlDecl::button(kWorkerHalt, "&Halt").at(50, 4, 40, 14))
+      .control(rt::ControlDecl::entry(kWorkerEntry, "@s20").at(4, 24, 80, 10));
   rt::Window win;
-  rt::OpenResult r = win.open(spec);
+  rt::OpenResult r = win.open(decl);
   if (r != rt::OpenResult::Ok) {
     g_log.add("worker open failed " + std::string(rt::toString(r)));
     return;
@@ -79,18 +79,18 @@ void workerProc() {
 }
 
 void frameProc() {
-  rt::WindowSpec spec("Frame");
-  spec.appFrame().size(300, 200).statusBar({-1})
-      .menu(rt::MenuSpec::menu(-1, "&Tablas",
-                               {rt::MenuSpec::item(kStartWorker, "Worker").status("Start a worker"),
-                                rt::MenuSpec::item(kCallDialog, "Dialog"),
-                                rt::MenuSpec::item(kPostToWorker, "Ping"),
-                                rt::MenuSpec::item(kCloseWorker, "Close worker"),
-                                rt::MenuSpec::item(kOpenMdiHere, "MDI here"),
-                                rt::MenuSpec::separator(),
-                                rt::MenuSpec::item(kExit, "E&xit").action(rt::StdAction::Close)}));
+  rt::WindowDecl decl("Frame");
+  decl.appFrame().size(300, 200).statusBar({-1})
+      .menu(rt::MenuDecl::menu(-1, "&Tablas",
+                               {rt::MenuDecl::item(kStartWorker, "Worker").status("Start a worker"),
+                                rt::MenuDecl::item(kCallDialog, "Dialog"),
+                                rt::MenuDecl::item(kPostToWorker, "Ping"),
+                                rt::MenuDecl::item(kCloseWorker, "Close worker"),
+                                rt::MenuDecl::item(kOpenMdiHere, "MDI here"),
+                                rt::MenuDecl::separator(),
+                                rt::MenuDecl::item(kExit, "E&xit").action(rt::StdAction::Close)}));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   while (win.accept()) {
     g_log.record("frame");
     if (rt::event() == rt::EVENT_CloseWindow) {
@@ -108,7 +108,7 @@ void frameProc() {
       case kCloseWorker: rt::post(rt::EVENT_CloseWindow, 0, g_worker_thread); break;
       case kOpenMdiHere: {
         rt::Window child;
-        g_mdi_on_frame_thread = child.open(rt::WindowSpec("Child").mdiChild());
+        g_mdi_on_frame_thread = child.open(rt::WindowDecl("Child").mdiChild());
         break;
       }
     }
@@ -127,7 +127,7 @@ class Threads : public testing::Test {
       g_mdi_on_frame_thread = rt::OpenResult::Ok;
     }
   } fresh_;
-  Program p{rt::ProgramSpec{frameProc, hookStart, hookEnd, 0}};
+  Program p{rt::ProgramDecl{frameProc, hookStart, hookEnd, 0}};
 };
 
 TEST_F(Threads, ACalledProcedureRunsANestedLoopOnTheCallersThreadWhileTheCallerIsInactive) {
@@ -242,7 +242,7 @@ TEST_F(Threads, HaltEndsEveryThreadWithTheExitCodeEvenWhileAnotherWaitsForAnAnsw
 // process, with fresh thread numbers.
 void lonelyProc() {
   rt::Window win;
-  if (win.open(rt::WindowSpec("Lonely").timer(1)) != rt::OpenResult::Ok) return;
+  if (win.open(rt::WindowDecl("Lonely").timer(1)) != rt::OpenResult::Ok) return;
   int ticks = 0;
   while (win.accept()) {
     if (rt::event() == rt::EVENT_Timer && ++ticks == 3) g_log.add("three ticks on " + std::to_string(rt::threadNumber()));
@@ -277,7 +277,7 @@ void countingProc() {
     out << runs;
   }
   rt::Window win;
-  if (win.open(rt::WindowSpec("Run " + std::to_string(runs))) != rt::OpenResult::Ok) return;
+  if (win.open(rt::WindowDecl("Run " + std::to_string(runs))) != rt::OpenResult::Ok) return;
   while (win.accept())
     if (rt::event() == rt::EVENT_CloseWindow) win.close();
 }

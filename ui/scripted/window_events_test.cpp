@@ -20,12 +20,12 @@ scripted::EventLog g_log;
 int g_splash_timer = 0;  // hundredths; 0 = none
 
 void splashProc() {
-  rt::WindowSpec spec("Splash");
-  spec.size(200, 100).frame(rt::FrameKind::None)
-      .control(rt::ControlSpec::panel(0).at(0, 0, 200, 100))
-      .control(rt::ControlSpec::string(1, "Splash text").at(10, 10, 150, 14));
+  rt::WindowDecl decl("Splash");
+  decl.size(200, 100).frame(rt::FrameKind::None)
+      .control(rt::ControlDecl::panel(0).at(0, 0, 200, 100))
+      .control(rt::ControlDecl::string(1, "Splash text").at(10, 10, 150, 14));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   win.setTimer(g_splash_timer);
   win.setAlert(0, 255, rt::MouseLeft);
   win.setAlert(0, 254, rt::MouseLeft2);
@@ -40,11 +40,11 @@ void splashProc() {
 }
 
 void frameProc() {
-  rt::WindowSpec spec("Frame");
-  spec.appFrame().size(300, 200).maxBox()
-      .menu(rt::MenuSpec::menu(-1, "&File", {rt::MenuSpec::item(-2, "&Nothing")}));
+  rt::WindowDecl decl("Frame");
+  decl.appFrame().size(300, 200).maxBox()
+      .menu(rt::MenuDecl::menu(-1, "&File", {rt::MenuDecl::item(-2, "&Nothing")}));
   rt::Window win;
-  if (win.open(spec) != rt::OpenResult::Ok) return;
+  if (win.open(decl) != rt::OpenResult::Ok) return;
   while (win.accept()) {
     g_log.record("frame");
     if (rt::event() == rt::EVENT_OpenWindow) rt::start(splashProc);
