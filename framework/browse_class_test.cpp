@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/browse_popup_texts.h"
+#include "framework/browse_test_driver.h"
 #include "framework/browse_test_tables.h"
 #include "framework/window_manager.h"
 #include "runtime/event.h"
@@ -26,32 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace browse_test;
-
-// Shows nothing; answers message boxes with OK and pop-up menus with `popup_choice`, recording
-// the entries offered.
-class SilentFrontEnd : public rt::FrontEnd {
- public:
-  std::mutex mu;
-  int popup_choice = 0;
-  std::vector<std::string> offered;
-  bool supportsPopups() const override { return true; }
-  void popupOpened(const rt::PopupView& p) override {
-    int choice;
-    {
-      std::lock_guard<std::mutex> lk(mu);
-      offered.clear();
-      for (const auto& e : p.entries) offered.push_back(e.text);
-      choice = popup_choice;
-    }
-    rt::input::answerPopup(p.id, choice);
-  }
-  void windowOpened(rt::WindowId) override {}
-  void windowChanged(rt::WindowId) override {}
-  void windowClosed(rt::WindowId) override {}
-  void messageBoxOpened(const rt::MessageBoxView& box) override { rt::input::answerMessage(box.id, rt::BUTTON_OK); }
-  void standardAction(rt::WindowId, rt::StdAction, int) override {}
-  void programEnded(int) override {}
-};
 
 #pragma pack(push, 1)
 struct QueueRec {
@@ -306,35 +281,14 @@ class BrowseTest : public ::testing::Test {
   }
 
   // Adds records from the test's thread (its own File, closed again).
-  void seed(const std::vector<Line>& recs) {
-    Line l{};
-    store::File f(linesDef(), &l);
-    ASSERT_TRUE(f.open().ok());
-    for (const Line& r : recs) {
-      l = r;
-      ASSERT_TRUE(f.add().ok());
-    }
-    f.close();
-  }
+  void seed(const std::vector<Line>& recs) { seedLines(recs); }
   void start() {
     ASSERT_EQ(rt::startProgram(rt::ProgramDecl{browseProcedure, nullptr, nullptr, 0}, fe_), rt::StartResult::Ok);
     idle();
   }
   void idle() { ASSERT_TRUE(rt::waitProgramIdle(20s)) << rt::dumpModel(); }
-  rt::WindowId win() {
-    for (rt::WindowId id : rt::openWindows()) {
-      auto v = rt::viewOf(id);
-      if (v && v->title == "Lines") return id;
-    }
-    return 0;
-  }
-  std::optional<rt::ControlView> ctl(int feq) {
-    auto v = rt::viewOf(win());
-    if (!v) return std::nullopt;
-    for (const auto& c : v->controls)
-      if (c.feq == feq) return c;
-    return std::nullopt;
-  }
+  rt::WindowId win() { return windowTitled("Lines"); }
+  std::optional<rt::ControlView> ctl(int feq) { return controlOf(win(), feq); }
   // The NUM column of the rows shown.
   std::vector<int> nums() {
     std::vector<int> out;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/browse_class.h"
+#include "framework/browse_test_driver.h"
 #include "framework/browse_test_tables.h"
 #include "framework/edit_entry_class.h"
 #include "framework/edit_lookup_class.h"
@@ -31,16 +32,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace browse_test;
-
-class SilentFrontEnd : public rt::FrontEnd {
- public:
-  void windowOpened(rt::WindowId) override {}
-  void windowChanged(rt::WindowId) override {}
-  void windowClosed(rt::WindowId) override {}
-  void messageBoxOpened(const rt::MessageBoxView& box) override { rt::input::answerMessage(box.id, rt::BUTTON_OK); }
-  void standardAction(rt::WindowId, rt::StdAction, int) override {}
-  void programEnded(int) override {}
-};
 
 #pragma pack(push, 1)
 struct QueueRec {
@@ -249,16 +240,7 @@ class EipTest : public ::testing::Test {
     g_errors.reset();
   }
 
-  void seed(const std::vector<Line>& recs) {
-    Line l{};
-    store::File f(linesDef(), &l);
-    ASSERT_TRUE(f.open().ok());
-    for (const Line& r : recs) {
-      l = r;
-      ASSERT_TRUE(f.add().ok());
-    }
-    f.close();
-  }
+  void seed(const std::vector<Line>& recs) { seedLines(recs); }
   // The stored lines of header 1, in key order, as "NUM:NAME:AMOUNT".
   std::vector<std::string> stored() {
     std::vector<std::string> out;
@@ -276,20 +258,8 @@ class EipTest : public ::testing::Test {
     idle();
   }
   void idle() { ASSERT_TRUE(rt::waitProgramIdle(20s)) << rt::dumpModel(); }
-  rt::WindowId win() {
-    for (rt::WindowId id : rt::openWindows()) {
-      auto v = rt::viewOf(id);
-      if (v && v->title == "Lines") return id;
-    }
-    return 0;
-  }
-  std::optional<rt::ControlView> ctl(int feq) {
-    auto v = rt::viewOf(win());
-    if (!v) return std::nullopt;
-    for (const auto& c : v->controls)
-      if (c.feq == feq) return c;
-    return std::nullopt;
-  }
+  rt::WindowId win() { return windowTitled("Lines"); }
+  std::optional<rt::ControlView> ctl(int feq) { return controlOf(win(), feq); }
   // The editing control over a list cell, if any.
   std::optional<rt::ControlView> editor() {
     auto v = rt::viewOf(win());
